@@ -1,0 +1,48 @@
+// The QSO record as the logging library's read fills it. The layout belongs
+// to the library and is fixed byte for byte; the program reads the fields at
+// these offsets and nothing else.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+static_assert(sizeof(void*) == 4, "the logging library is 32-bit: build with -m32 or for i686");
+
+#pragma pack(push, 1)
+struct QsoRecord {
+    char Call[21];        // 0
+    char Date[9];         // 21: YY/MM/DD, digits at positions 0-1, 3-4, 6-7
+    char Time[7];         // 30
+    char Code[7];         // 37: area code, 6 characters and a NUL
+    char GL[7];           // 44
+    char QSL[6];          // 51: position 2 is the received mark
+    char His[764];        // 57: NUL-terminated; the width is the library's
+    const char* My;       // 821
+    const char* Freq;     // 825
+    const char* Mode;     // 829
+    const char* Name;     // 833
+    const char* QTH;      // 837
+    const char* Remarks1; // 841
+    const char* Remarks2; // 845
+    char Reserved[23];    // 849..871: not read
+};
+#pragma pack(pop)
+
+static_assert(sizeof(QsoRecord) == 872, "QsoRecord is 872 bytes");
+static_assert(offsetof(QsoRecord, Date) == 21 && offsetof(QsoRecord, Time) == 30, "QsoRecord layout");
+static_assert(offsetof(QsoRecord, Code) == 37 && offsetof(QsoRecord, GL) == 44, "QsoRecord layout");
+static_assert(offsetof(QsoRecord, QSL) == 51 && offsetof(QsoRecord, His) == 57, "QsoRecord layout");
+static_assert(offsetof(QsoRecord, My) == 821 && offsetof(QsoRecord, Freq) == 825, "QsoRecord layout");
+static_assert(offsetof(QsoRecord, Mode) == 829 && offsetof(QsoRecord, Name) == 833, "QsoRecord layout");
+static_assert(offsetof(QsoRecord, QTH) == 837 && offsetof(QsoRecord, Remarks1) == 841, "QsoRecord layout");
+static_assert(offsetof(QsoRecord, Remarks2) == 845, "QsoRecord layout");
+
+// The six date digits YYMMDD of a record's Date text: the characters at
+// positions 0, 1, 3, 4, 6 and 7, in that order. The shared record buffer keeps
+// bytes of earlier records behind a shorter text, so a position at or past
+// the text's terminating NUL counts as absent: the digits end there.
+// `digits` receives at most 6 characters and a NUL.
+void TakeDateDigits(const char* date, char digits[7]);
+
+// A pointer field of the record as a text: the library may leave one null;
+// it then reads as the empty text.
+inline const char* RecordText(const char* p) { return p ? p : ""; }

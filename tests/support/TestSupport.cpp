@@ -1,0 +1,263 @@
+#include "TestSupport.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <atomic>
+
+#if defined(_WIN32)
+#include <windows.h>
+#include <direct.h>
+#else
+#include <dirent.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <fcntl.h>
+#include <spawn.h>
+extern char** environ;
+#endif
+
+namespace test {
+
+std::string SharedDataDir() {
+    std::string dir = CC_TEST_DATA_DIR;
+    return FileExists(JoinPath(dir, "README.md")) ? dir : std::string();
+}
+
+std::string SharedDataFile(const std::string& relative) {
+    std::string dir = SharedDataDir();
+    if (dir.empty()) return {};
+    std::string path = JoinPath(dir, relative);
+    return FileExists(path) ? path : std::string();
+}
+
+std::string BinDir() { return CC_BIN_DIR; }
+std::string BinFile(const std::string& name) { return JoinPath(BinDir(), name); }
+
+std::string LibraryFileName() {
+#if defined(_WIN32)
+    return "vireon50.dll";
+#else
+    return "vireon50.so";
+#endif
+}
+
+std::string ExeName(const std::string& base) {
+#if defined(_WIN32)
+    return base + ".exe";
+#else
+    return base;
+#endif
+}
+
+std::string JoinPath(const std::string& dir, const std::string& name) {
+    if (dir.empty()) return name;
+    char last = dir.back();
+    return (last == '/' || last == '\\') ? dir + name : dir + "/" + name;
+}
+
+bool FileExists(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    return f.good();
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    std::ostringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!f) ADD_FAILURE() << "cannot write " << path;
+}
+
+void CopyFileTo(const std::string& from, const std::string& to) {
+    std::string bytes = ReadFileBytes(from);
+    if (bytes.empty() && !FileExists(from)) {
+        ADD_FAILURE() << "cannot read " << from;
+        return;
+    }
+    WriteFileBytes(to, bytes);
+}
+
+void RemoveFile(const std::string& path) { std::remove(path.c_str()); }
+
+static std::string CurrentDir() {
+    char buf[4096];
+#if defined(_WIN32)
+    if (!_getcwd(buf, sizeof buf)) return {};
+#else
+    if (!getcwd(buf, sizeof buf)) return {};
+#endif
+    return buf;
+}
+
+static void ChangeDir(const std::string& dir) {
+#if defined(_WIN32)
+    if (_chdir(dir.c_str()) != 0) ADD_FAILURE() << "cannot enter " << dir;
+#else
+    if (chdir(dir.c_str()) != 0) ADD_FAILURE() << "cannot enter " << dir;
+#endif
+}
+
+static void RemoveTree(const std::string& dir) {
+#if defined(_WIN32)
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA(JoinPath(dir, "*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = fd.cFileName;
+            if (name == "." || name == "..") continue;
+            std::string p = JoinPath(dir, name);
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(p);
+            else {
+                SetFileAttributesA(p.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(p.c_str());
+            }
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    RemoveDirectoryA(dir.c_str());
+#else
+    if (DIR* d = opendir(dir.c_str())) {
+        while (dirent* e = readdir(d)) {
+            std::string name = e->d_name;
+            if (name == "." || name == "..") continue;
+            std::string p = JoinPath(dir, name);
+            struct stat st;
+            if (lstat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) RemoveTree(p);
+            else unlink(p.c_str());
+        }
+        closedir(d);
+    }
+    rmdir(dir.c_str());
+#endif
+}
+
+static std::atomic<int> g_tempCounter{0};
+
+TempDir::TempDir(const std::string& tag, bool enter) {
+    std::string root = CC_TMP_DIR;
+#if defined(_WIN32)
+    CreateDirectoryA(root.c_str(), nullptr);
+    int pid = static_cast<int>(GetCurrentProcessId());
+#else
+    mkdir(root.c_str(), 0755);
+    int pid = static_cast<int>(getpid());
+#endif
+    for (;;) {
+        path_ = JoinPath(root, tag + "-" + std::to_string(pid) + "-" + std::to_string(g_tempCounter++));
+#if defined(_WIN32)
+        if (CreateDirectoryA(path_.c_str(), nullptr)) break;
+#else
+        if (mkdir(path_.c_str(), 0755) == 0) break;
+#endif
+        RemoveTree(path_);
+    }
+    if (enter) {
+        previous_ = CurrentDir();
+        ChangeDir(path_);
+    }
+}
+
+TempDir::~TempDir() {
+    if (!previous_.empty()) ChangeDir(previous_);
+    if (!std::getenv("CC_KEEP_TEMP")) RemoveTree(path_);
+}
+
+#if defined(_WIN32)
+static std::string QuoteArg(const std::string& a) {
+    if (!a.empty() && a.find_first_of(" \t\"") == std::string::npos) return a;
+    std::string q = "\"";
+    size_t backslashes = 0;
+    for (char c : a) {
+        if (c == '\\') { ++backslashes; continue; }
+        if (c == '"') q.append(backslashes * 2 + 1, '\\');
+        else q.append(backslashes, '\\');
+        backslashes = 0;
+        q += c;
+    }
+    q.append(backslashes * 2, '\\');
+    return q + "\"";
+}
+#endif
+
+int RunProgram(const std::string& program, const std::vector<std::string>& args,
+               std::string* output, const std::string& workdir) {
+#if defined(_WIN32)
+    std::string cmd = QuoteArg(program);
+    for (const auto& a : args) cmd += " " + QuoteArg(a);
+    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &sa, 0)) return -1;
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = writeEnd;
+    si.hStdError = writeEnd;
+    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    PROCESS_INFORMATION pi{};
+    std::vector<char> line(cmd.begin(), cmd.end());
+    line.push_back('\0');
+    BOOL ok = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                             workdir.empty() ? nullptr : workdir.c_str(), &si, &pi);
+    CloseHandle(writeEnd);
+    if (!ok) {
+        CloseHandle(readEnd);
+        return -1;
+    }
+    std::string out;
+    char buf[4096];
+    DWORD got = 0;
+    while (ReadFile(readEnd, buf, sizeof buf, &got, nullptr) && got > 0) out.append(buf, got);
+    CloseHandle(readEnd);
+    WaitForSingleObject(pi.hProcess, INFINITE);
+    DWORD code = 0;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    if (output) *output = out;
+    return static_cast<int>(code);
+#else
+    int pipefd[2];
+    if (pipe(pipefd) != 0) return -1;
+    pid_t pid = fork();
+    if (pid < 0) return -1;
+    if (pid == 0) {
+        dup2(pipefd[1], 1);
+        dup2(pipefd[1], 2);
+        close(pipefd[0]);
+        close(pipefd[1]);
+        if (!workdir.empty() && chdir(workdir.c_str()) != 0) _exit(127);
+        std::vector<char*> argv;
+        argv.push_back(const_cast<char*>(program.c_str()));
+        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(program.c_str(), argv.data());
+        _exit(127);
+    }
+    close(pipefd[1]);
+    std::string out;
+    char buf[4096];
+    ssize_t got;
+    while ((got = read(pipefd[0], buf, sizeof buf)) > 0) out.append(buf, static_cast<size_t>(got));
+    close(pipefd[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (output) *output = out;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
+}
+
+int RunVireonTool(const std::vector<std::string>& args, const std::string& workdir,
+                  std::string* output) {
+    return RunProgram(BinFile(ExeName("vireon-tool")), args, output, workdir);
+}
+
+}  // namespace test

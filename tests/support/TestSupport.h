@@ -1,0 +1,62 @@
+// Small helpers shared by the test executables of both builds: folders,
+// files, the shared real-world data, starting the built tools.
+#pragma once
+#include <string>
+#include <vector>
+#include <gtest/gtest.h>
+
+namespace test {
+
+// Folder of the shared real-world data (JARL lists, ADIF logs), or "" when
+// this clone has none beside it.
+std::string SharedDataDir();
+std::string SharedDataFile(const std::string& relative);   // "" when absent
+
+// Folder where the build puts its programs and libraries (vireon50.dll,
+// vireon-tool, loggerwin, CallsignCheck.exe).
+std::string BinDir();
+std::string BinFile(const std::string& name);
+
+// Platform names of the built artefacts.
+std::string LibraryFileName();      // vireon50.dll / vireon50.so
+std::string ExeName(const std::string& base);   // base.exe on Windows
+
+std::string JoinPath(const std::string& dir, const std::string& name);
+bool FileExists(const std::string& path);
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+void CopyFileTo(const std::string& from, const std::string& to);
+void RemoveFile(const std::string& path);
+
+// A fresh, empty folder for one test, removed with everything in it at the
+// end. Optionally made the current directory for its lifetime.
+class TempDir {
+public:
+    explicit TempDir(const std::string& tag, bool enter = false);
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& Path() const { return path_; }
+    std::string File(const std::string& name) const { return JoinPath(path_, name); }
+private:
+    std::string path_;
+    std::string previous_;
+};
+
+// Runs a program to its end and returns its exit code (-1 when it could not
+// be started); its standard output and error go to *output when given.
+int RunProgram(const std::string& program, const std::vector<std::string>& args,
+               std::string* output = nullptr, const std::string& workdir = "");
+
+// Runs the built vireon-tool with the arguments, in workdir.
+int RunVireonTool(const std::vector<std::string>& args, const std::string& workdir,
+                  std::string* output = nullptr);
+
+}  // namespace test
+
+#define REQUIRE_SHARED_DATA(relative)                                            \
+    do {                                                                         \
+        if (::test::SharedDataFile(relative).empty())                            \
+            GTEST_SKIP() << "shared test data " << (relative)                    \
+                         << " is not beside this clone; test skipped";           \
+    } while (0)
