@@ -20,9 +20,26 @@ extern AreaEntry JccTable[kAreaTableSize];
 extern AreaEntry JcgTable[kAreaTableSize];
 extern unsigned char MasterHandle[kMasterHandleSize];
 
-int LoadAreaMaster();                     // 0 or -1
-int ParseDeletionMark(const char* name);  // YYYYMM or 0
-// code: the 6 code characters of the shared record (rewritten in place);
-// dateDigits: YYMMDD as taken by TakeDateDigits. Returns 0, 3, 7 or 8.
+// Empties both tables and fills them from "vireon.mst" through the bound
+// library. -1 when the file cannot be opened (tables empty), when a record
+// cannot be read (the entries stored so far stay) or when the library lacks
+// the master entry points (tables empty).
+int LoadAreaMaster();
+
+// Which table a master record's code belongs in.
+enum class MasterCodeKind { Skip, Jcc, Jcg };
+// code: the record's 6 code characters; a NUL ends them early, and the
+// characters after it count as absent.
+MasterCodeKind ClassifyMasterCode(const char* code);
+
+// YYYYMM of the deletion mark "*YY/MM" in the first 28 characters of the
+// name, or 0: no '*', or no '/' after it (no readable date: not deleted).
+int ParseDeletionMark(const char* name);
+// code: the 7-byte Code field of the shared record, 6 characters and a NUL
+// (rewritten in place, and then always ended by a NUL at position 6);
+// dateDigits: YYMMDD as taken by TakeDateDigits, possibly shorter.
+// 3 = a city, kept; 7 = a Tokyo ward inside the ward period (April 2010 to
+// January 2030), kept; 8 = a ward, rewritten to its city; 0 = none of these.
 int NormalizeJccCode(char* code, const char* dateDigits);
-int NormalizeJcgCode(char* code);         // 0, 4 or 9
+// 4 = a county, kept; 9 = a town, rewritten to its county; 0 = neither.
+int NormalizeJcgCode(char* code);

@@ -35,3 +35,7 @@ void CloseLogWithIndex();
 // mode 0: first match of the text (at least 5 characters); mode 1: next
 // match. The library may rewrite the text.
 CallSearchHit* SearchCall(CallSearchText& text, int mode);
+
+// Called by FreeLoggerLibrary: whatever was open belonged to the released
+// library, so no later close or read may reach it.
+void ForgetOpenLogHandles();

@@ -61,7 +61,13 @@ extern LoggerLibrary TheLoggerLibrary;
 // 0 when "vireon50.dll" was loaded (its names resolved in the library's
 // order), -1 when it could not be loaded (nothing resolved).
 int LoadLoggerLibrary();
+// Releases the library and empties every slot, so nothing can call into a
+// released library.
 void FreeLoggerLibrary();
-// Band index 0..13 of a frequency text in MHz; anything else means no band
-// (also when the entry point is missing).
+// Any further export of the bound library by name (null when unbound or
+// absent); diagnostics use it, the program's operations do not.
+void* FindLoggerEntry(const char* name);
+// Band index 0..13 of a frequency text in MHz, or -1 for no band: whatever
+// the library answers outside 0..13, a missing entry point and a null text
+// all give -1.
 int BandOfFrequency(const char* freq);

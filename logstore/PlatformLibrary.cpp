@@ -1,0 +1,32 @@
+#include "logstore/PlatformLibrary.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+
+void* OpenLoggerModule() { return reinterpret_cast<void*>(LoadLibraryA("vireon50.dll")); }
+
+void* FindLoggerSymbol(void* module, const char* name) {
+    if (!module) return nullptr;
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module), name));
+}
+
+void CloseLoggerModule(void* module) {
+    if (module) FreeLibrary(static_cast<HMODULE>(module));
+}
+
+#else
+#include <dlfcn.h>
+
+// The library is looked for in the current directory only, as the Windows
+// program finds it beside the log.
+void* OpenLoggerModule() { return dlopen("./vireon50.so", RTLD_NOW | RTLD_LOCAL); }
+
+void* FindLoggerSymbol(void* module, const char* name) {
+    if (!module) return nullptr;
+    return dlsym(module, name);
+}
+
+void CloseLoggerModule(void* module) {
+    if (module) dlclose(module);
+}
+#endif
