@@ -1,0 +1,73 @@
+#include "app/SettingsFile.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/SettingsKeys.h"
+
+SettingsFile::SettingsFile() {
+    // One byte more than the path field, so that a path that fills the
+    // field exactly is still told from a truncated one.
+    static char modulePath[kSettingsPathSize + 1];
+    DWORD n = GetModuleFileNameA(nullptr, modulePath, sizeof modulePath);
+    if (n == 0 || n >= sizeof modulePath) return;   // failed or truncated: no file
+    modulePath[n] = '\0';
+    FormIniPath(modulePath, filePath_, sizeof filePath_);
+}
+
+SettingsFile::SettingsFile(const char* iniPath) {
+    if (!iniPath) return;
+    size_t length = std::strlen(iniPath);
+    if (length == 0 || length >= sizeof filePath_) return;
+    // A bare file name would be taken from the Windows folder: refuse it.
+    if (!std::strchr(iniPath, '\\') && !std::strchr(iniPath, '/')) return;
+    std::memcpy(filePath_, iniPath, length + 1);
+}
+
+SettingsFile::~SettingsFile() = default;
+
+bool SettingsFile::Lookup(const char* key, int* defaultValue) {
+    SettingsKey found;
+    if (!LookupSettingsKey(key, &found)) return false;
+    sectionIndex_ = found.SectionIndex;
+    keyIndex_ = found.KeyIndex;
+    if (defaultValue) *defaultValue = found.Default;
+    return true;
+}
+
+int SettingsFile::ReadInt(const char* key) {
+    int defaultValue = 0;
+    if (!Lookup(key, &defaultValue)) return -1;
+    // Without a path of our own the system would read a file of that name
+    // from the Windows folder instead; give the default.
+    if (!filePath_[0]) return defaultValue;
+    return static_cast<int>(
+        GetPrivateProfileIntA(SettingsSectionNames[sectionIndex_], key, defaultValue, filePath_));
+}
+
+int SettingsFile::WriteInt(const char* key, int value) {
+    if (!Lookup(key, nullptr)) return -1;
+    std::snprintf(valueBuffer_, sizeof valueBuffer_, "%d", value);
+    if (!filePath_[0]) return -1;
+    return WritePrivateProfileStringA(SettingsSectionNames[sectionIndex_], key, valueBuffer_, filePath_)
+               ? 0
+               : -1;
+}
+
+const char* SettingsFile::ReadString(const char* key) {
+    std::memset(valueBuffer_, 0, sizeof valueBuffer_);
+    if (!Lookup(key, nullptr)) return nullptr;
+    if (!filePath_[0]) return valueBuffer_;
+    GetPrivateProfileStringA(SettingsSectionNames[sectionIndex_], key, "", valueBuffer_,
+                             sizeof valueBuffer_, filePath_);
+    return valueBuffer_;
+}
+
+int SettingsFile::WriteString(const char* key, const char* text) {
+    if (!Lookup(key, nullptr)) return -1;
+    if (!text || !filePath_[0]) return -1;
+    return WritePrivateProfileStringA(SettingsSectionNames[sectionIndex_], key, text, filePath_) ? 0
+                                                                                                 : -1;
+}

@@ -1,0 +1,47 @@
+// The INI file that keeps the main window's placement and the list's column
+// widths between runs: beside the executable, named after it, ".ini".
+// Keys go to the file under the caller's name ("TOP", "COLUMN3"); the key
+// table (SettingsKeys.h) only gives the section and the default.
+#pragma once
+
+// Room for any path the system can hand out (32767 UTF-16 units; the code
+// page 932 form of a long path may take two bytes for some of them).
+constexpr int kSettingsPathSize = 65536;
+constexpr int kSettingsValueSize = 128;
+
+class SettingsFile {
+public:
+    // The INI file beside the running executable. When the executable's path
+    // cannot be had whole, the object has no file: reads give the defaults
+    // and writes fail, and nothing is written anywhere else.
+    SettingsFile();
+    // An explicit INI path (used by tests). A null, empty or over-long path,
+    // or a bare file name without a folder (the system would look for it in
+    // the Windows folder), leaves the object without a file, as above.
+    explicit SettingsFile(const char* iniPath);
+    virtual ~SettingsFile();
+
+    // The stored integer, or the key's default when the file or the key is
+    // missing; -1 for a key name not in the table (the file is not touched).
+    int ReadInt(const char* key);
+    // Stores the value as decimal text. 0 when written, -1 when the key is
+    // not in the table, there is no file, or the write failed.
+    int WriteInt(const char* key, int value);
+    // The stored text (empty when missing) in the object's value buffer,
+    // valid until the next call; null for a key not in the table.
+    const char* ReadString(const char* key);
+    // As WriteInt; a null text is refused with -1 (the system would take it
+    // as "delete the key").
+    int WriteString(const char* key, const char* text);
+
+    // The INI path in use, "" when there is none.
+    const char* Path() const { return filePath_; }
+
+private:
+    bool Lookup(const char* key, int* defaultValue);
+
+    int sectionIndex_ = 0;
+    int keyIndex_ = 0;
+    char valueBuffer_[kSettingsValueSize] = {};
+    char filePath_[kSettingsPathSize] = {};
+};

@@ -1,0 +1,91 @@
+#include "app/SettingsKeys.h"
+
+#include <climits>
+#include <cstring>
+
+const char* const SettingsKeyTable[kSettingsKeyCount] = {
+    "TOP_100",      "LEFT_100",     "WIDTH_918",    "HIGHT_547",    "PATH",
+    "DLLPATH",      "COLUMN0_60",   "COLUMN1_78",   "COLUMN2_78",   "COLUMN3_62",
+    "COLUMN4_40",   "COLUMN5_40",   "COLUMN6_68",   "COLUMN7_45",   "COLUMN8_63",
+    "COLUMN9_60",   "COLUMN10_45",  "COLUMN11_111", "COLUMN12_236", "COLUMN13_305",
+    "COLUMN14_305", "MAX_1000",     "MARK",         "STOP_100",     "SLEFT_100",
+    "SWIDTH_918",   "SHIGHT_547",
+};
+
+const char* const SettingsSectionNames[2] = {"Aplication", "List"};
+
+static_assert(kSettingsFirstSectionCount + kSettingsSecondSectionCount == kSettingsKeyCount,
+              "every key belongs to one section");
+
+namespace {
+
+// The number after the first '_': blanks skipped, an optional sign, then
+// digits up to the first non-digit; no digits give 0. Saturates instead of
+// overflowing, although the fixed table never needs it.
+int ParseDefault(const char* entry) {
+    const char* p = std::strchr(entry, '_');
+    if (!p) return 0;
+    ++p;
+    while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r' || *p == '\f' || *p == '\v') ++p;
+    bool negative = false;
+    if (*p == '+' || *p == '-') negative = *p++ == '-';
+    long long value = 0;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        value = value * 10 + (*p - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
+    }
+    if (negative) value = -value;
+    if (value > INT_MAX) value = INT_MAX;
+    return static_cast<int>(value);
+}
+
+bool IsCp932LeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+}  // namespace
+
+bool LookupSettingsKey(const char* name, SettingsKey* key) {
+    if (!name || !*name || !key) return false;
+    for (int i = 0; i < kSettingsKeyCount; ++i) {
+        if (!std::strstr(SettingsKeyTable[i], name)) continue;
+        key->KeyIndex = i;
+        key->SectionIndex = i < kSettingsFirstSectionCount ? 0 : 1;
+        key->SectionName = SettingsSectionNames[key->SectionIndex];
+        key->Default = ParseDefault(SettingsKeyTable[i]);
+        return true;
+    }
+    return false;
+}
+
+bool FormIniPath(const char* modulePath, char* out, size_t outSize) {
+    if (out && outSize > 0) out[0] = '\0';
+    if (!modulePath || !*modulePath || !out || outSize == 0) return false;
+
+    // Where the file name begins and where its last '.' is, walking whole
+    // characters so that the trail byte of a double-byte character is never
+    // taken for a '\'.
+    size_t nameStart = 0;
+    size_t dot = static_cast<size_t>(-1);
+    size_t i = 0;
+    while (modulePath[i]) {
+        unsigned char b = static_cast<unsigned char>(modulePath[i]);
+        if (IsCp932LeadByte(b) && modulePath[i + 1]) {
+            i += 2;
+            continue;
+        }
+        if (b == '\\' || b == '/' || (b == ':' && i == 1)) {
+            nameStart = i + 1;
+            dot = static_cast<size_t>(-1);
+        } else if (b == '.') {
+            dot = i;
+        }
+        ++i;
+    }
+    size_t stemLength = (dot != static_cast<size_t>(-1) && dot >= nameStart) ? dot : i;
+
+    static const char kExtension[] = ".ini";
+    size_t needed = stemLength + sizeof kExtension;   // includes the NUL
+    if (needed > outSize) return false;
+    std::memcpy(out, modulePath, stemLength);
+    std::memcpy(out + stemLength, kExtension, sizeof kExtension);
+    return true;
+}

@@ -1,0 +1,35 @@
+// The settings keys the program knows, and how a key name finds its section
+// and default. Window-free: the INI file itself is handled by SettingsFile.
+#pragma once
+#include <cstddef>
+
+constexpr int kSettingsKeyCount = 27;
+// The first 23 entries belong to section 0, the last 4 to section 1.
+constexpr int kSettingsFirstSectionCount = 23;
+constexpr int kSettingsSecondSectionCount = 4;
+
+// Entries of the form KEY_default, or a bare KEY without a default.
+extern const char* const SettingsKeyTable[kSettingsKeyCount];
+// "Aplication" (index 0) and "List" (index 1), spelled as stored.
+extern const char* const SettingsSectionNames[2];
+
+struct SettingsKey {
+    int SectionIndex = 0;
+    int KeyIndex = 0;
+    int Default = 0;
+    const char* SectionName = nullptr;
+};
+
+// Finds the first table entry that contains `name` anywhere (a substring
+// test, in table order: "TOP" is entry 0, not "STOP_100"). Fills *key and
+// returns true; returns false, leaving *key alone, for a name that no entry
+// contains, and for a null or empty name.
+bool LookupSettingsKey(const char* name, SettingsKey* key);
+
+// Forms the INI file path from an executable's path: the same folder and
+// base name with the extension ".ini" (a path without extension gets
+// ".ini" appended). Separators are '\' and '/'; double-byte characters of
+// code page 932 are stepped over whole, so a trail byte 0x5C is no
+// separator. Returns false, with out[0] = 0 when outSize allows, when the
+// result does not fit into outSize bytes or the module path is null/empty.
+bool FormIniPath(const char* modulePath, char* out, size_t outSize);
