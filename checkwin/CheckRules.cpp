@@ -1,0 +1,169 @@
+#include "checkwin/CheckRules.h"
+
+#include <cstdio>
+
+namespace {
+
+bool IsCp932LeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
+
+bool AllowedAt(int position, char c) {
+    switch (position) {
+    case 0: return c == 'J' || c == '7' || IsDigit(c);
+    case 1: return c == 'A' || (c >= 'D' && c <= 'S');
+    case 2: return IsDigit(c);
+    default: return IsUpper(c);
+    }
+}
+
+// A call sign is handed over only when it has a first character and that
+// character is not a blank.
+bool StartsWithNonBlank(const char* text) { return text && text[0] != '\0' && text[0] != ' '; }
+
+std::string FormatCount(const char* format, int count) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, format, count);
+    return buffer;
+}
+
+}  // namespace
+
+int FormLookupKey(const char* callText, char (&key)[kLookupKeyLength + 1]) {
+    int length = 0;
+    if (callText) {
+        while (length < kLookupKeyLength && callText[length] != '\0' && callText[length] != '/') {
+            key[length] = callText[length];
+            ++length;
+        }
+    }
+    key[length] = '\0';
+    return length;
+}
+
+bool IsListedHit(LookupFilter filter, int keyLength, const char* recordCall) {
+    if (filter == LookupFilter::All) return true;
+    if (keyLength >= kLookupKeyLength) return true;
+    if (keyLength != kLookupKeyLength - 1 || !recordCall) return false;
+    // Exactly five characters: five non-NUL bytes, the sixth the NUL.
+    for (int i = 0; i < kLookupKeyLength - 1; ++i)
+        if (recordCall[i] == '\0') return false;
+    return recordCall[kLookupKeyLength - 1] == '\0';
+}
+
+SearchPattern BuildSearchPattern(const char* typedText) {
+    SearchPattern pattern;
+    if (!typedText) return pattern;
+    for (int i = 0; i < kPatternLength && typedText[i] != '\0'; ++i) {
+        if (AllowedAt(i, typedText[i])) {
+            pattern.Text[i] = typedText[i];
+            ++pattern.FixedCount;
+        }
+    }
+    return pattern;
+}
+
+bool MatchesPattern(const SearchPattern& pattern, const char* recordCall) {
+    const char* call = recordCall ? recordCall : "";
+    bool ended = false;
+    for (int i = 0; i < kPatternLength; ++i) {
+        if (!ended && call[i] == '\0') ended = true;
+        if (pattern.Text[i] == '?') continue;
+        if (ended || call[i] != pattern.Text[i]) return false;
+    }
+    return true;
+}
+
+std::string QsoCountText(int count) { return FormatCount("交信回数 %d 回", count); }
+std::string SearchCountText(int count) { return FormatCount("検索件数 %d 件", count); }
+
+// Remarks2 is free text like NAME, QTH and Remarks1, so it is not sortable
+// either.
+const QsoColumn QsoColumns[kQsoColumnCount] = {
+    {"Rec.No", "COLUMN0", 60, ColumnAlign::Left, 1},
+    {"Call", "COLUMN1", 78, ColumnAlign::Left, 0},
+    {"Date", "COLUMN2", 78, ColumnAlign::Left, -1},
+    {"Time", "COLUMN3", 62, ColumnAlign::Left, -1},
+    {"His", "COLUMN4", 40, ColumnAlign::Left, -1},
+    {"My", "COLUMN5", 40, ColumnAlign::Left, -1},
+    {"Freq", "COLUMN6", 68, ColumnAlign::Left, 0},
+    {"Mode", "COLUMN7", 45, ColumnAlign::Left, 0},
+    {"Code", "COLUMN8", 63, ColumnAlign::Right, 0},
+    {"G.L", "COLUMN9", 60, ColumnAlign::Left, 0},
+    {"QSL", "COLUMN10", 45, ColumnAlign::Left, -1},
+    {"NAME", "COLUMN11", 111, ColumnAlign::Left, -1},
+    {"QTH", "COLUMN12", 236, ColumnAlign::Left, -1},
+    {"Remarks1", "COLUMN13", 305, ColumnAlign::Left, -1},
+    {"Remarks2", "COLUMN14", 305, ColumnAlign::Left, -1},
+};
+
+std::string RecordNumberText(int recNo) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%6d", recNo);
+    return buffer;
+}
+
+int CompareCellTexts(const char* a, const char* b, int direction) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(a ? a : "");
+    const unsigned char* q = reinterpret_cast<const unsigned char*>(b ? b : "");
+    while (*p && *p == *q) ++p, ++q;
+    int order = (*p > *q) - (*p < *q);   // a shorter text ends in 0, the smallest byte
+    return direction == 1 ? -order : order;
+}
+
+QsoSortState::QsoSortState() {
+    for (int i = 0; i < kQsoColumnCount; ++i) direction_[i] = QsoColumns[i].InitialSortDirection;
+}
+
+int QsoSortState::Direction(int column) const {
+    return column >= 0 && column < kQsoColumnCount ? direction_[column] : -1;
+}
+
+int QsoSortState::Click(int column) {
+    int d = Direction(column);
+    if (d == -1) return -1;
+    direction_[column] = d == 0 ? 1 : 0;
+    return d;
+}
+
+std::string CutCp932(const char* text, int maxBytes) {
+    if (!text || maxBytes <= 0) return {};
+    int end = 0;   // length of the whole characters taken so far
+    int i = 0;
+    while (text[i] != '\0') {
+        int width = IsCp932LeadByte(static_cast<unsigned char>(text[i])) && text[i + 1] != '\0' ? 2 : 1;
+        if (i + width > maxBytes) break;
+        i += width;
+        end = i;
+    }
+    return std::string(text, static_cast<size_t>(end));
+}
+
+LinkMessages CallMessages(bool linkOn, bool targetPresent, const char* callText) {
+    if (!linkOn || !targetPresent || !StartsWithNonBlank(callText)) return {};
+    return {{kLinkCodeCall, callText}, {kLinkCodeCallAgain, callText}};
+}
+
+LinkMessages ClearMessages(bool linkOn, bool targetPresent) {
+    if (!linkOn || !targetPresent) return {};
+    return {{kLinkCodeCall, std::string()}};
+}
+
+LinkMessages DoubleClickMessages(bool linkOn, bool targetPresent, const LinkRow* row) {
+    if (!linkOn || !row) return {};
+    std::string call = CutCp932(row->Call.c_str(), kLookupKeyLength);
+    if (!StartsWithNonBlank(call.c_str()) || !targetPresent) return {};
+    return {{kLinkCodeCall, call}, {kLinkCodeCallAgain, call}};
+}
+
+LinkMessages RowMessages(bool linkOn, bool targetPresent, const LinkRow* row) {
+    if (!linkOn || !row) return {};
+    if (!StartsWithNonBlank(row->Call.c_str()) || !targetPresent) return {};
+    return {
+        {kLinkCodeRowCall, CutCp932(row->Call.c_str(), kLinkListTextMax)},
+        {kLinkCodeRowCode, CutCp932(row->Code.c_str(), kLinkListTextMax)},
+        {kLinkCodeRowName, CutCp932(row->Name.c_str(), kLinkListTextMax)},
+        {kLinkCodeRowQth, CutCp932(row->Qth.c_str(), kLinkListTextMax)},
+    };
+}
