@@ -1,0 +1,47 @@
+#include "awards/AwardSearch.h"
+
+#include <cstring>
+
+bool IsAcceptedDateText(const char* text) {
+    return ReadDecimalText(text) == 0 || IsValidShortDateText(text);
+}
+
+SearchCriteria CheckSearchInput(const SearchInput& input) {
+    SearchCriteria c = {};
+    const char* mode = input.ModeText ? input.ModeText : "";
+    for (int i = 0; i + 1 < kModeTextSize && mode[i] != '\0' && mode[i] != ' '; ++i)
+        c.ModeText[i] = mode[i];
+
+    bool anyBand = false;
+    for (int b = 0; b < kBandCount; ++b) {
+        c.BandSelected[b] = input.BandTicked[b] ? 1 : 0;
+        anyBand = anyBand || input.BandTicked[b];
+    }
+    if (!anyBand) {
+        c.Refusal = SearchRefusal::NoBand;
+        return c;
+    }
+    const char* start = input.StartText ? input.StartText : "";
+    const char* end = input.EndText ? input.EndText : "";
+    if (!IsAcceptedDateText(start)) {
+        c.Refusal = SearchRefusal::BadStartDate;
+        return c;
+    }
+    if (!IsAcceptedDateText(end)) {
+        c.Refusal = SearchRefusal::BadEndDate;
+        return c;
+    }
+    c.StartDate = ExpandShortDate(ReadDecimalText(start));
+    c.EndDate = ExpandShortDate(ReadDecimalText(end));
+    c.Refusal = SearchRefusal::None;
+    return c;
+}
+
+bool StoreSearchCriteria(const SearchCriteria& criteria) {
+    std::memcpy(AwardFilter.ModeText, criteria.ModeText, sizeof AwardFilter.ModeText);
+    std::memcpy(AwardFilter.BandSelected, criteria.BandSelected, sizeof AwardFilter.BandSelected);
+    if (criteria.Refusal != SearchRefusal::None) return false;
+    AwardFilter.StartDate = criteria.StartDate;
+    AwardFilter.EndDate = criteria.EndDate;
+    return AwardFilter.StartDate <= AwardFilter.EndDate;
+}

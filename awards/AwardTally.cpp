@@ -1,0 +1,196 @@
+#include "awards/AwardTally.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "awards/AwardFilter.h"
+#include "logstore/LogAccess.h"
+#include "logstore/LoggerLibrary.h"
+#include "logstore/QsoRecord.h"
+
+AreaStat AjdStats[kAjdAreaCount] = {};
+AreaStat WajaStats[kPrefectureCount + 1] = {};
+AreaStat AreaStats[kAreaTableSize] = {};
+int32_t CurrentQsoDate = 0;
+void (*AwardMessageSink)(const char* text) = nullptr;
+const char kLibraryMissingText[] = "VIREON50.DLLがみつかりません";
+
+const Prefecture PrefectureTable[kPrefectureCount] = {
+    {"北海道", 8},   {"青森県", 7},   {"岩手県", 7},   {"秋田県", 7},   {"山形県", 7},
+    {"宮城県", 7},   {"福島県", 7},   {"新潟県", 0},   {"長野県", 0},   {"東京都", 1},
+    {"神奈川", 1},   {"千葉県", 1},   {"埼玉県", 1},   {"茨城県", 1},   {"栃木県", 1},
+    {"群馬県", 1},   {"山梨県", 1},   {"静岡県", 2},   {"岐阜県", 2},   {"愛知県", 2},
+    {"三重県", 2},   {"京都府", 3},   {"滋賀県", 3},   {"奈良県", 3},   {"大阪府", 3},
+    {"和歌山県", 3}, {"兵庫県", 3},   {"富山県", 9},   {"福井県", 9},   {"石川県", 9},
+    {"岡山県", 4},   {"島根県", 4},   {"山口県", 4},   {"鳥取県", 4},   {"広島県", 4},
+    {"香川県", 5},   {"徳島県", 5},   {"愛媛県", 5},   {"高知県", 5},   {"福岡県", 6},
+    {"佐賀県", 6},   {"長崎県", 6},   {"熊本県", 6},   {"大分県", 6},   {"宮崎県", 6},
+    {"鹿児島県", 6}, {"沖縄県", 6},
+};
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// An area code as one number: its bytes up to the NUL (at most 7, the width
+// of a Code field), zero-padded. Two codes are equal texts exactly when
+// their keys are equal, since no byte before the NUL is zero.
+uint64_t CodeKey(const char* code) {
+    uint64_t key = 0;
+    for (int i = 0; i < 7 && code[i] != '\0'; ++i)
+        key |= static_cast<uint64_t>(static_cast<unsigned char>(code[i])) << (8 * i);
+    return key;
+}
+
+const AreaEntry* TableOfKind(int32_t kind) {
+    if (kind == Jcc) return JccTable;
+    if (kind == Jcg) return JcgTable;
+    return nullptr;
+}
+
+// The lookup of FindAreaEntry, prepared once per scan: the codes of the
+// table's used part sorted by (code, position), so that a binary search
+// finds the earliest position of a code, as the walk in table order does.
+// Fixed storage, filled before the first record is read.
+struct CodeSlot {
+    uint64_t Key;
+    int32_t Position;
+};
+CodeSlot CodeIndex[kAreaTableSize];
+int CodeIndexSize = 0;
+
+void BuildCodeIndex(const AreaEntry* table) {
+    CodeIndexSize = 0;
+    if (!table) return;
+    for (int i = 0; i < kAreaTableSize && table[i].Code[0] != '\0'; ++i)
+        CodeIndex[CodeIndexSize++] = {CodeKey(table[i].Code), i};
+    std::sort(CodeIndex, CodeIndex + CodeIndexSize, [](const CodeSlot& a, const CodeSlot& b) {
+        return a.Key != b.Key ? a.Key < b.Key : a.Position < b.Position;
+    });
+}
+
+int FindInCodeIndex(const char* code) {
+    uint64_t key = CodeKey(code);
+    const CodeSlot* end = CodeIndex + CodeIndexSize;
+    const CodeSlot* it = std::lower_bound(static_cast<const CodeSlot*>(CodeIndex), end, key,
+                                          [](const CodeSlot& s, uint64_t k) { return s.Key < k; });
+    return (it != end && it->Key == key) ? it->Position : -1;
+}
+
+// The frame every tally shares. attribute(record) names the AreaStat a
+// counted QSO goes to, or null when the QSO has no area of this award.
+template <class Attribute>
+bool ScanLog(AreaStat* table, int tableSize, Attribute attribute) {
+    if (LoadLoggerLibrary() != 0) {
+        if (AwardMessageSink) AwardMessageSink(kLibraryMissingText);
+        return false;
+    }
+    std::memset(table, 0, sizeof(AreaStat) * static_cast<size_t>(tableSize));
+    const int count = CountLogRecords();
+    OpenLog();
+    for (int recNo = 1; recNo <= count; ++recNo) {
+        QsoRecord* record = ReadLogRecord(recNo);
+        // An unreadable record is left out; the rest of the log still counts.
+        if (!record) continue;
+        const int inRange = CheckQsoDate(record->Date);
+        if (inRange < 0) break;
+        if (inRange == 0) continue;
+        if (!IsBandSelected(RecordText(record->Freq))) continue;
+        if (!IsModeSelected(RecordText(record->Mode))) continue;
+        if (AreaStat* stat = attribute(*record)) AddQso(*stat, record->QSL);
+    }
+    CloseLog();
+    FreeLoggerLibrary();
+    return true;
+}
+
+}  // namespace
+
+int CheckQsoDate(const char* date) {
+    char digits[7];
+    TakeDateDigits(date, digits);
+    CurrentQsoDate = ExpandShortDate(ReadDecimalText(digits));
+    if (AwardFilter.EndDate < CurrentQsoDate) return -1;
+    if (AwardFilter.StartDate != 0 && AwardFilter.StartDate > CurrentQsoDate) return 0;
+    return 1;
+}
+
+bool IsBandSelected(const char* freq) {
+    const int band = BandOfFrequency(freq);
+    return band >= 0 && band < kBandCount && AwardFilter.BandSelected[band] != 0;
+}
+
+bool IsModeSelected(const char* mode) {
+    const char* wanted = AwardFilter.ModeText;
+    if (wanted[0] == '\0') return true;
+    // ModeText is read as a text of at most its field width.
+    int i = 0;
+    for (; i < kModeTextSize && wanted[i] != '\0'; ++i)
+        if (mode[i] != wanted[i]) return false;
+    return mode[i] == '\0';
+}
+
+int CallAreaOfCode(const char* code) {
+    if (!IsDigit(code[0]) || !IsDigit(code[1])) return -1;
+    const int number = (code[0] - '0') * 10 + (code[1] - '0');
+    if (number < 1 || number > kPrefectureCount) return -1;
+    return PrefectureTable[number - 1].CallArea;
+}
+
+int PrefectureOfCode(const char* code) {
+    char head[3] = {};
+    head[0] = code[0];
+    if (head[0] != '\0') head[1] = code[1];
+    return ReadDecimalText(head);
+}
+
+int FindAreaEntry(const char* code) {
+    const AreaEntry* table = TableOfKind(AwardFilter.AwardKind);
+    if (!table) return -1;
+    const uint64_t key = CodeKey(code);
+    for (int i = 0; i < kAreaTableSize && table[i].Code[0] != '\0'; ++i)
+        if (CodeKey(table[i].Code) == key) return i;
+    return -1;
+}
+
+void AddQso(AreaStat& stat, const char* qsl) {
+    stat.QsoCount += 1;
+    if (stat.FirstDate == 0) {
+        stat.FirstDate = CurrentQsoDate;
+        stat.LastDate = CurrentQsoDate;
+    } else if (stat.LastDate < CurrentQsoDate) {
+        stat.LastDate = CurrentQsoDate;
+    }
+    // The received mark sits at position 2; a text ending before it has none.
+    const bool confirmed = qsl[0] != '\0' && qsl[1] != '\0' && qsl[2] != '\0' && qsl[2] != ' ';
+    if (confirmed)
+        stat.QslState = 2;
+    else if (stat.QslState != 2)
+        stat.QslState = 1;
+}
+
+bool TallyAjd() {
+    return ScanLog(AjdStats, kAjdAreaCount, [](QsoRecord& record) -> AreaStat* {
+        const int area = CallAreaOfCode(record.Code);
+        return area >= 0 ? &AjdStats[area] : nullptr;
+    });
+}
+
+bool TallyWaja() {
+    return ScanLog(WajaStats, kPrefectureCount + 1, [](QsoRecord& record) -> AreaStat* {
+        const int number = PrefectureOfCode(record.Code);
+        return (number >= 1 && number <= kPrefectureCount) ? &WajaStats[number] : nullptr;
+    });
+}
+
+bool TallyJccJcg() {
+    // The table cannot change during a scan, so its lookup is prepared once.
+    BuildCodeIndex(TableOfKind(AwardFilter.AwardKind));
+    return ScanLog(AreaStats, kAreaTableSize, [](QsoRecord& record) -> AreaStat* {
+        char digits[7];
+        TakeDateDigits(record.Date, digits);
+        if (NormalizeJccCode(record.Code, digits) == 0) NormalizeJcgCode(record.Code);
+        const int position = FindInCodeIndex(record.Code);
+        return position >= 0 ? &AreaStats[position] : nullptr;
+    });
+}
