@@ -1,0 +1,15 @@
+#include "app/CallsignCheckApp.h"
+
+#include "checkwin/CallsignCheckDialog.h"
+
+BOOL CallsignCheckApp::InitInstance() {
+    EnableControlContainer();
+    Enable3dControls();
+
+    CallsignCheckDialog dialog;
+    m_pMainWnd = &dialog;
+    dialog.DoModal();
+    m_pMainWnd = nullptr;
+    // Whatever the dialog's result: the program ends with it.
+    return FALSE;
+}

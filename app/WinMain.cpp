@@ -1,0 +1,5 @@
+#include "framework/Framework.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    return AfxRunApplication(instance);
+}

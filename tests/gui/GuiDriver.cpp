@@ -1,0 +1,121 @@
+#include "GuiDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+namespace gui {
+
+INT_PTR RunModal(CDialog& dialog, const std::function<void(HWND)>& driver) {
+    std::atomic<bool> done{false};
+    std::thread t([&] {
+        HWND hwnd = WaitFor([&] { return dialog.IsRunning() ? dialog.m_hWnd : nullptr; });
+        if (hwnd) {
+            Settle(hwnd);
+            driver(hwnd);
+        } else {
+            ADD_FAILURE() << "the dialog did not appear";
+        }
+        // Close whatever is still open, innermost first.
+        for (int i = 0; i < 200 && !done; ++i) {
+            CDialog* top = CDialog::CurrentModal();
+            if (top && top->m_hWnd) ::PostMessageA(top->m_hWnd, WM_CLOSE, 0, 0);
+            ::Sleep(50);
+        }
+    });
+    INT_PTR result = dialog.DoModal();
+    done = true;
+    t.join();
+    return result;
+}
+
+HWND WaitFor(const std::function<HWND()>& find, int timeoutMs) {
+    for (int waited = 0; waited <= timeoutMs; waited += 20) {
+        if (HWND h = find()) return h;
+        ::Sleep(20);
+    }
+    return nullptr;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
+    for (int waited = 0; waited <= timeoutMs; waited += 20) {
+        if (condition()) return true;
+        ::Sleep(20);
+    }
+    return false;
+}
+
+namespace {
+struct FindData {
+    std::string caption;
+    HWND found;
+};
+BOOL CALLBACK FindProc(HWND hwnd, LPARAM lp) {
+    auto* d = reinterpret_cast<FindData*>(lp);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == ::GetCurrentProcessId() && ::IsWindowVisible(hwnd) && WindowText(hwnd) == d->caption) {
+        d->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+}  // namespace
+
+HWND FindProcessWindow(const std::string& caption) {
+    FindData d{caption, nullptr};
+    ::EnumWindows(FindProc, reinterpret_cast<LPARAM>(&d));
+    return d.found;
+}
+
+HWND WaitForModalAbove(HWND outer, int timeoutMs) {
+    return WaitFor([&]() -> HWND {
+        CDialog* top = CDialog::CurrentModal();
+        HWND h = top ? top->m_hWnd : nullptr;
+        return (h && h != outer && ::IsWindowVisible(h)) ? h : nullptr;
+    }, timeoutMs);
+}
+
+std::string WindowText(HWND hwnd) {
+    char buf[1024] = {};
+    ::SendMessageA(hwnd, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf));
+    return buf;
+}
+
+std::string ClassOf(HWND hwnd) {
+    char buf[256] = {};
+    ::GetClassNameA(hwnd, buf, sizeof buf);
+    return buf;
+}
+
+RECT ClientRectOf(HWND control) {
+    RECT r;
+    ::GetWindowRect(control, &r);
+    ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+RECT DialogUnitsToPixels(HWND dialog, int x, int y, int w, int h) {
+    // The dialog manager converts origin and size each on its own, so
+    // convert them the same way (not the corners).
+    RECT r{x, y, w, h};
+    ::MapDialogRect(dialog, &r);
+    return RECT{r.left, r.top, r.left + r.right, r.top + r.bottom};
+}
+
+void PostKey(HWND target, UINT vk) {
+    ::PostMessageA(target, WM_KEYDOWN, vk, 1);
+    ::PostMessageA(target, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u));
+}
+
+void Settle(HWND hwnd) {
+    // Posted messages leave the queue in order: once the marker posted now
+    // is taken, everything posted before it has been handled.
+    HANDLE event = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ::PostMessageA(hwnd, FrameworkSyncMessage(), 0, reinterpret_cast<LPARAM>(event));
+    EXPECT_EQ(::WaitForSingleObject(event, 20000), WAIT_OBJECT_0) << "the dialog's thread did not answer";
+    ::CloseHandle(event);
+}
+
+}  // namespace gui
