@@ -119,7 +119,9 @@ using LinkMessages = std::vector<LinkMessage>;
 // character of code page 932 (lead bytes 0x81-0x9F, 0xE0-0xFC).
 std::string CutCp932(const char* text, int maxBytes);
 
-// The texts of the first selected row, taken from the list as shown.
+// The texts of the first selected row, taken from the list as shown. Take
+// them whole (a buffer well over 128 bytes): the cut to 127 bytes is made
+// here, where it knows not to split a double-byte character.
 struct LinkRow {
     std::string Call, Code, Name, Qth;
 };
