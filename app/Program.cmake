@@ -1,16 +1,26 @@
-# The program itself: every window of it in one library (the windows of the
-# subsystems call each other), the executable on top with the resources.
+# The program itself, included by the top-level CMakeLists.txt after every
+# subsystem folder. Its windows live in one library per subsystem
+# (callsigncheck_gui here, checkwin_gui, awards_gui); the windows of the
+# subsystems call each other, so they are linked as one whole archive.
 if(CC_WINDOWS)
   add_library(callsigncheck_gui STATIC
     ${CMAKE_SOURCE_DIR}/app/CallsignCheckApp.cpp
-    ${CMAKE_SOURCE_DIR}/app/ProgramObjects.cpp
-    ${CMAKE_SOURCE_DIR}/checkwin/CallsignCheckDialog.cpp)
+    ${CMAKE_SOURCE_DIR}/app/ProgramObjects.cpp)
   target_include_directories(callsigncheck_gui PUBLIC ${CMAKE_SOURCE_DIR})
   target_link_libraries(callsigncheck_gui PUBLIC framework app_settings)
 
+  # Everything a program (or a GUI test) made of these windows links.
+  add_library(callsigncheck_program INTERFACE)
+  target_link_libraries(callsigncheck_program INTERFACE
+    -Wl,--whole-archive callsigncheck_gui
+    $<TARGET_NAME_IF_EXISTS:checkwin_gui> $<TARGET_NAME_IF_EXISTS:awards_gui>
+    -Wl,--no-whole-archive
+    framework app_settings app_rules
+    $<TARGET_NAME_IF_EXISTS:checkwin_rules> $<TARGET_NAME_IF_EXISTS:awards_rules> $<TARGET_NAME_IF_EXISTS:logstore>
+    comctl32)
+  add_dependencies(callsigncheck_gui framework)
+
   add_executable(CallsignCheck WIN32 ${CMAKE_SOURCE_DIR}/app/WinMain.cpp ${CMAKE_SOURCE_DIR}/res/CallsignCheck.rc)
   target_include_directories(CallsignCheck PRIVATE ${CMAKE_SOURCE_DIR}/res)
-  # Link the whole library so the program-wide objects are always there.
-  target_link_libraries(CallsignCheck PRIVATE -Wl,--whole-archive callsigncheck_gui -Wl,--no-whole-archive
-                        framework app_settings app_rules comctl32)
+  target_link_libraries(CallsignCheck PRIVATE callsigncheck_program)
 endif()
