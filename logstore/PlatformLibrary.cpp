@@ -16,10 +16,18 @@ void CloseLoggerModule(void* module) {
 
 #else
 #include <dlfcn.h>
+#include <climits>
+#include <cstdlib>
 
 // The library is looked for in the current directory only, as the Windows
-// program finds it beside the log.
-void* OpenLoggerModule() { return dlopen("./vireon50.so", RTLD_NOW | RTLD_LOCAL); }
+// program finds it beside the log. It is opened by its full path: a library
+// of C++ code often stays mapped after dlclose, and the loader would hand
+// that one back for the same relative name even from another folder.
+void* OpenLoggerModule() {
+    char path[PATH_MAX];
+    if (!realpath("./vireon50.so", path)) return nullptr;
+    return dlopen(path, RTLD_NOW | RTLD_LOCAL);
+}
 
 void* FindLoggerSymbol(void* module, const char* name) {
     if (!module) return nullptr;
