@@ -1,0 +1,455 @@
+#include "vireon/Store.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace vireon {
+
+// ---------------------------------------------------------------- texts
+
+bool IsCp932LeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+bool IsValidUtf8(const std::string& s) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(s.data());
+    size_t n = s.size(), i = 0;
+    while (i < n) {
+        unsigned char c = p[i];
+        if (c < 0x80) { ++i; continue; }
+        size_t len;
+        uint32_t cp;
+        if (c >= 0xC2 && c <= 0xDF) { len = 2; cp = c & 0x1F; }
+        else if (c >= 0xE0 && c <= 0xEF) { len = 3; cp = c & 0x0F; }
+        else if (c >= 0xF0 && c <= 0xF4) { len = 4; cp = c & 0x07; }
+        else return false;
+        if (i + len > n) return false;
+        for (size_t k = 1; k < len; ++k) {
+            if ((p[i + k] & 0xC0) != 0x80) return false;
+            cp = cp << 6 | (p[i + k] & 0x3F);
+        }
+        if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+            (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        i += len;
+    }
+    return true;
+}
+
+std::string TruncateCp932(const std::string& s, size_t maxBytes, bool* cut) {
+    size_t i = 0;
+    while (i < s.size()) {
+        size_t len = IsCp932LeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2 : 1;
+        if (i + len > maxBytes) break;
+        i += len;
+    }
+    if (cut) *cut = i < s.size();
+    return s.substr(0, i);
+}
+
+// ---------------------------------------------------------------- bands
+
+namespace {
+// Frequencies in millihertz, so that every text with up to nine decimals of
+// MHz compares exactly.
+constexpr int64_t kMilliHzPerKHz = 1000000;
+struct BandRange { int band; int64_t lowKHz10, highKHz10; };   // tenths of kHz
+// The Japanese amateur allocations (docs/file-formats.md lists them).
+constexpr BandRange kBandRanges[] = {
+    {0, 18000, 18750},     {0, 19075, 19125},
+    {1, 35000, 35800},     {1, 35990, 36120},   {1, 36620, 36870},
+    {1, 37020, 37160},     {1, 37450, 37700},   {1, 37910, 38050},
+    {2, 70000, 72000},     {3, 101000, 101500}, {4, 140000, 143500},
+    {5, 180680, 181680},   {6, 210000, 214500}, {7, 248900, 249900},
+    {8, 280000, 297000},   {9, 500000, 540000}, {10, 1440000, 1460000},
+    {11, 4300000, 4400000}, {12, 12600000, 13000000}, {13, 24000000, 24500000},
+};
+// The band names themselves, as Japanese logs often record the band in the
+// frequency column: "1.9", "3.5", "7" ... "2400" (in tenths of kHz).
+constexpr int64_t kBandNames[14] = {19000, 35000, 70000, 100000, 140000, 180000, 210000,
+                                    240000, 280000, 500000, 1440000, 4300000, 12000000, 24000000};
+const char* const kBandLowerEdges[14] = {"1.800", "3.500", "7.000", "10.100", "14.000",
+                                         "18.068", "21.000", "24.890", "28.000", "50.000",
+                                         "144.000", "430.000", "1260.000", "2400.000"};
+
+// Parses "  14.025 " as millihertz; false for anything else.
+bool ParseMhz(const char* s, int64_t* milliHz) {
+    while (*s == ' ') ++s;
+    int64_t whole = 0;
+    int intDigits = 0;
+    while (*s >= '0' && *s <= '9') {
+        if (++intDigits > 7) return false;
+        whole = whole * 10 + (*s++ - '0');
+    }
+    int64_t frac = 0;
+    int fracDigits = 0;
+    bool beyond = false;   // nonzero digits past the ninth decimal
+    if (*s == '.') {
+        ++s;
+        while (*s >= '0' && *s <= '9') {
+            if (fracDigits < 9) { frac = frac * 10 + (*s - '0'); ++fracDigits; }
+            else if (*s != '0') beyond = true;
+            ++s;
+        }
+    }
+    if (intDigits + fracDigits == 0) return false;
+    while (*s == ' ') ++s;
+    if (*s != '\0') return false;
+    for (int i = fracDigits; i < 9; ++i) frac *= 10;
+    *milliHz = whole * 1000000000LL + frac + (beyond ? 1 : 0);
+    return true;
+}
+}  // namespace
+
+int BandOfFrequencyText(const char* mhz) {
+    int64_t v;
+    if (!mhz || !ParseMhz(mhz, &v)) return -1;
+    for (int b = 0; b < 14; ++b)
+        if (v == kBandNames[b] * kMilliHzPerKHz / 10) return b;
+    for (const BandRange& r : kBandRanges)
+        if (v >= r.lowKHz10 * kMilliHzPerKHz / 10 && v <= r.highKHz10 * kMilliHzPerKHz / 10) return r.band;
+    return -1;
+}
+
+const char* BandLowerEdgeText(int band) { return band >= 0 && band < 14 ? kBandLowerEdges[band] : ""; }
+
+// ---------------------------------------------------------------- records
+
+uint32_t PackRecord(const QsoTexts& q, StoredRecord out) {
+    std::memset(out, 0, kLogRecordSize);
+    uint32_t cutFields = 0;
+    for (int f = 0; f < kFieldCount; ++f) {
+        const FieldSlot& slot = kFieldSlots[f];
+        // A text stops at its first NUL, whatever follows.
+        std::string text = q.Field[f].substr(0, q.Field[f].find('\0'));
+        bool cut = false;
+        std::string t = TruncateCp932(text, static_cast<size_t>(slot.Width - 1), &cut);
+        if (cut) cutFields |= 1u << f;
+        std::memcpy(out + slot.Offset, t.data(), t.size());
+    }
+    out[kLogRecordMarkOffset] = kLogRecordMark;
+    return cutFields;
+}
+
+QsoTexts UnpackRecord(const unsigned char* rec) {
+    QsoTexts q;
+    for (int f = 0; f < kFieldCount; ++f) {
+        const char* p = reinterpret_cast<const char*>(rec + kFieldSlots[f].Offset);
+        q.Field[f].assign(p, strnlen(p, kFieldSlots[f].Width - 1));
+    }
+    return q;
+}
+
+// ---------------------------------------------------------------- log
+
+LogFile::~LogFile() { Close(); }
+
+void LogFile::Close() {
+    OsClose(file_);
+    file_ = nullptr;
+    count_ = 0;
+    blockFirst_ = blockCount_ = lastRead_ = 0;
+    block_.clear();
+    block_.shrink_to_fit();
+}
+
+bool LogFile::ReadHeaderCount(uint32_t* count) {
+    unsigned char h[kLogHeaderSize];
+    if (!OsReadAt(file_, 0, h, sizeof h)) return false;
+    if (!HeaderIsValid(h, kLogMagic, kLogVersion, kLogHeaderSize, kLogRecordSize)) return false;
+    uint32_t n = GetU32(h + kHeaderCountAt);
+    int64_t size = OsSize(file_);
+    if (n > 0x7FFFFFFFu / kLogRecordSize) return false;
+    if (size < int64_t(kLogHeaderSize) + int64_t(n) * kLogRecordSize) return false;   // truncated
+    *count = n;
+    return true;
+}
+
+bool LogFile::Open(const char* path, bool writable, bool share) {
+    Close();
+    file_ = OsOpen(path, writable ? OpenMode::ReadWrite : OpenMode::Read, share);
+    if (!file_) return false;
+    uint32_t n;
+    if (!ReadHeaderCount(&n)) {
+        Close();
+        return false;
+    }
+    count_ = n;
+    writable_ = writable;
+    return true;
+}
+
+bool LogFile::FillBlock(uint32_t first, uint32_t n) {
+    block_.resize(size_t(kBlockRecords) * kLogRecordSize);
+    blockFirst_ = blockCount_ = 0;
+    int64_t at = int64_t(kLogHeaderSize) + int64_t(first - 1) * kLogRecordSize;
+    if (!OsReadAt(file_, at, block_.data(), size_t(n) * kLogRecordSize)) return false;
+    // Whatever the file holds, every text slot ends in a NUL.
+    for (uint32_t i = 0; i < n; ++i) {
+        unsigned char* rec = &block_[size_t(i) * kLogRecordSize];
+        for (const FieldSlot& slot : kFieldSlots) rec[slot.Offset + slot.Width - 1] = 0;
+    }
+    blockFirst_ = first;
+    blockCount_ = n;
+    return true;
+}
+
+const unsigned char* LogFile::Record(int32_t recNo) {
+    if (!file_ || recNo < 1 || uint32_t(recNo) > count_) return nullptr;
+    uint32_t r = uint32_t(recNo);
+    if (!(blockCount_ && r >= blockFirst_ && r < blockFirst_ + blockCount_)) {
+        // A scan reads ahead a whole block; a lone look-up reads one record.
+        uint32_t n = (r == lastRead_ + 1 || r == 1) ? std::min(kBlockRecords, count_ - r + 1) : 1;
+        if (!FillBlock(r, n)) return nullptr;
+    }
+    lastRead_ = r;
+    const unsigned char* rec = &block_[size_t(r - blockFirst_) * kLogRecordSize];
+    return rec[kLogRecordMarkOffset] == kLogRecordMark ? rec : nullptr;
+}
+
+bool LogFile::CreateEmpty(const char* path) {
+    OsFile* f = OsOpen(path, OpenMode::Create, false);
+    if (!f) return false;
+    unsigned char h[kLogHeaderSize] = {};
+    MakeHeader(h, kLogMagic, kLogVersion, kLogHeaderSize, kLogRecordSize, 0);
+    bool ok = OsWriteAt(f, 0, h, sizeof h);
+    OsClose(f);
+    return ok;
+}
+
+bool LogFile::AppendMany(const unsigned char* recs, uint32_t n) {
+    if (!file_ || !writable_) return false;
+    uint32_t inFile;
+    if (!ReadHeaderCount(&inFile)) return false;
+    if (uint64_t(inFile) + n > 0x7FFFFFFFu / kLogRecordSize) return false;
+    int64_t at = int64_t(kLogHeaderSize) + int64_t(inFile) * kLogRecordSize;
+    // The records first, then the count: a reader never sees a count that
+    // covers records not yet written.
+    if (!OsWriteAt(file_, at, recs, size_t(n) * kLogRecordSize)) return false;
+    unsigned char h[kLogHeaderSize];
+    if (!OsReadAt(file_, 0, h, sizeof h)) return false;
+    MakeHeader(h, kLogMagic, kLogVersion, kLogHeaderSize, kLogRecordSize, inFile + n);
+    if (!OsWriteAt(file_, 0, h, sizeof h)) return false;
+    count_ = inFile + n;
+    return true;
+}
+
+bool LogFile::Append(const StoredRecord rec) { return AppendMany(rec, 1); }
+
+bool LogFile::SetQslMark(int32_t recNo, int position, char mark) {
+    const FieldSlot& slot = kFieldSlots[kQSL];
+    if (!file_ || !writable_ || recNo < 1 || uint32_t(recNo) > count_) return false;
+    if (position < 0 || position >= slot.Width - 1) return false;
+    if (mark != 0 && (static_cast<unsigned char>(mark) < 0x21 || static_cast<unsigned char>(mark) > 0x7E))
+        return false;
+    int64_t at = int64_t(kLogHeaderSize) + int64_t(recNo - 1) * kLogRecordSize;
+    StoredRecord rec;
+    if (!OsReadAt(file_, at, rec, sizeof rec) || rec[kLogRecordMarkOffset] != kLogRecordMark) return false;
+    char qsl[8] = {};
+    std::memcpy(qsl, rec + slot.Offset, slot.Width - 1);
+    size_t len = strnlen(qsl, slot.Width - 1);
+    for (size_t i = len; i < size_t(position); ++i) qsl[i] = ' ';
+    qsl[position] = mark ? mark : ' ';
+    // Marks sit at fixed positions; trailing blanks carry nothing.
+    size_t end = std::max(len, size_t(position) + 1);
+    while (end > 0 && qsl[end - 1] == ' ') --end;
+    std::memset(rec + slot.Offset, 0, slot.Width);
+    std::memcpy(rec + slot.Offset, qsl, end);
+    if (!OsWriteAt(file_, at, rec, sizeof rec)) return false;
+    blockFirst_ = blockCount_ = 0;
+    return true;
+}
+
+// ---------------------------------------------------------------- index
+
+IndexFile::~IndexFile() { Close(); }
+
+void IndexFile::Close() {
+    OsClose(file_);
+    file_ = nullptr;
+    count_ = 0;
+    blockCount_ = 0;
+}
+
+bool IndexFile::Open(const char* path, bool share) {
+    Close();
+    file_ = OsOpen(path, OpenMode::Read, share);
+    if (!file_) return false;
+    unsigned char h[kIndexHeaderSize];
+    bool ok = OsReadAt(file_, 0, h, sizeof h) &&
+              HeaderIsValid(h, kIndexMagic, kIndexVersion, kIndexHeaderSize, kIndexEntrySize);
+    uint32_t n = ok ? GetU32(h + kHeaderCountAt) : 0;
+    ok = ok && n <= 0x7FFFFFFFu / kIndexEntrySize &&
+         OsSize(file_) >= int64_t(kIndexHeaderSize) + int64_t(n) * kIndexEntrySize;
+    if (!ok) {
+        Close();
+        return false;
+    }
+    count_ = n;
+    return true;
+}
+
+bool IndexFile::Entry(uint32_t i, char call[kIndexCallBytes], uint32_t* recNo) {
+    if (!file_ || i >= count_) return false;
+    if (!(blockCount_ && i >= blockFirst_ && i < blockFirst_ + blockCount_)) {
+        uint32_t first = i / kBlockEntries * kBlockEntries;
+        uint32_t n = std::min(kBlockEntries, count_ - first);
+        block_.resize(size_t(kBlockEntries) * kIndexEntrySize);
+        blockCount_ = 0;
+        if (!OsReadAt(file_, int64_t(kIndexHeaderSize) + int64_t(first) * kIndexEntrySize, block_.data(),
+                      size_t(n) * kIndexEntrySize))
+            return false;
+        blockFirst_ = first;
+        blockCount_ = n;
+    }
+    const unsigned char* e = &block_[size_t(i - blockFirst_) * kIndexEntrySize];
+    std::memcpy(call, e, kIndexCallBytes);
+    *recNo = GetU32(e + kIndexCallBytes);
+    return true;
+}
+
+static int ComparePrefix(const char* call, const char* prefix, size_t k) {
+    return std::memcmp(call, prefix, std::min<size_t>(k, kIndexCallBytes));
+}
+
+uint32_t IndexFile::LowerBound(const char* prefix, size_t k) {
+    uint32_t lo = 0, hi = count_;
+    char call[kIndexCallBytes];
+    uint32_t rec;
+    while (lo < hi) {
+        uint32_t mid = lo + (hi - lo) / 2;
+        if (!Entry(mid, call, &rec)) return count_;
+        if (ComparePrefix(call, prefix, k) < 0) lo = mid + 1;
+        else hi = mid;
+    }
+    return lo;
+}
+
+bool IndexFile::EntryHasPrefix(uint32_t i, const char* prefix, size_t k) {
+    char call[kIndexCallBytes];
+    uint32_t rec;
+    if (k > kIndexCallBytes || !Entry(i, call, &rec)) return false;
+    return ComparePrefix(call, prefix, k) == 0;
+}
+
+bool IndexFile::Write(const char* path, std::vector<std::pair<std::string, uint32_t>> entries,
+                      uint32_t logCount) {
+    for (auto& e : entries) {
+        e.first = e.first.substr(0, std::min(e.first.find('\0'), size_t(kIndexCallBytes)));
+    }
+    std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
+        int c = std::memcmp(a.first.data(), b.first.data(), std::min(a.first.size(), b.first.size()));
+        if (c != 0) return c < 0;
+        if (a.first.size() != b.first.size()) return a.first.size() < b.first.size();
+        return a.second < b.second;
+    });
+    std::vector<unsigned char> out(kIndexHeaderSize + entries.size() * kIndexEntrySize, 0);
+    MakeHeader(out.data(), kIndexMagic, kIndexVersion, kIndexHeaderSize, kIndexEntrySize,
+               static_cast<uint32_t>(entries.size()));
+    PutU32(out.data() + 28, logCount);
+    unsigned char* p = out.data() + kIndexHeaderSize;
+    for (const auto& e : entries) {
+        std::memcpy(p, e.first.data(), e.first.size());
+        PutU32(p + kIndexCallBytes, e.second);
+        p += kIndexEntrySize;
+    }
+    OsFile* f = OsOpen(path, OpenMode::Create, false);
+    if (!f) return false;
+    bool ok = OsWriteAt(f, 0, out.data(), out.size());
+    OsClose(f);
+    return ok;
+}
+
+bool BuildIndexOfLog(const char* logPath, const char* indexPath, std::string* error) {
+    LogFile log;
+    if (!log.Open(logPath, false, true)) {
+        *error = std::string("cannot open the log ") + logPath + " (missing or not a log)";
+        return false;
+    }
+    std::vector<std::pair<std::string, uint32_t>> entries;
+    entries.reserve(log.Count());
+    for (uint32_t r = 1; r <= log.Count(); ++r) {
+        const unsigned char* rec = log.Record(int32_t(r));
+        if (!rec) {
+            *error = "record " + std::to_string(r) + " of the log cannot be read";
+            return false;
+        }
+        const char* call = reinterpret_cast<const char*>(rec + kFieldSlots[kCall].Offset);
+        entries.emplace_back(std::string(call, strnlen(call, kFieldSlots[kCall].Width - 1)), r);
+    }
+    if (!IndexFile::Write(indexPath, std::move(entries), log.Count())) {
+        *error = std::string("cannot write the index ") + indexPath;
+        return false;
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------- master
+
+bool MasterFile::Open(const char* path, bool share) {
+    records_.clear();
+    OsFile* f = OsOpen(path, OpenMode::Read, share);
+    if (!f) return false;
+    unsigned char h[kMasterHeaderSize];
+    bool ok = OsReadAt(f, 0, h, sizeof h) &&
+              HeaderIsValid(h, kMasterMagic, kMasterVersion, kMasterHeaderSize, kMasterRecordSize);
+    uint32_t n = ok ? GetU32(h + kHeaderCountAt) : 0;
+    // A master lists a few thousand areas; anything far larger is damage.
+    ok = ok && n <= 1000000 && OsSize(f) >= int64_t(kMasterHeaderSize) + int64_t(n) * kMasterRecordSize;
+    if (ok) {
+        records_.resize(size_t(n) * kMasterRecordSize);
+        ok = n == 0 || OsReadAt(f, kMasterHeaderSize, records_.data(), records_.size());
+    }
+    OsClose(f);
+    if (!ok) {
+        records_.clear();
+        return false;
+    }
+    for (uint32_t i = 0; i < n; ++i) records_[size_t(i) * kMasterRecordSize + kMasterRecordSize - 1] = 0;
+    return true;
+}
+
+const unsigned char* MasterFile::Record(int32_t r) const {
+    if (r < 1 || uint32_t(r) > Count()) return nullptr;
+    return &records_[size_t(r - 1) * kMasterRecordSize];
+}
+
+void MasterFile::PackEntry(const MasterEntry& e, MasterRecord out) {
+    std::memset(out, 0, kMasterRecordSize);
+    std::memset(out, ' ', kMasterCodeBytes);
+    std::memcpy(out, e.Code.data(), std::min<size_t>(e.Code.size(), kMasterCodeBytes));
+    std::string name = TruncateCp932(e.Name.substr(0, e.Name.find('\0')), kMasterNameBytes);
+    std::memcpy(out + kMasterNameOffset, name.data(), name.size());
+    std::string roman = TruncateCp932(e.Roman.substr(0, e.Roman.find('\0')), kMasterRomanBytes - 1);
+    std::memcpy(out + kMasterRomanOffset, roman.data(), roman.size());
+}
+
+bool MasterFile::Write(const char* path, const std::vector<MasterEntry>& entries) {
+    std::vector<unsigned char> out(kMasterHeaderSize + entries.size() * kMasterRecordSize, 0);
+    MakeHeader(out.data(), kMasterMagic, kMasterVersion, kMasterHeaderSize, kMasterRecordSize,
+               static_cast<uint32_t>(entries.size()));
+    for (size_t i = 0; i < entries.size(); ++i)
+        PackEntry(entries[i], &out[kMasterHeaderSize + i * kMasterRecordSize]);
+    OsFile* f = OsOpen(path, OpenMode::Create, false);
+    if (!f) return false;
+    bool ok = OsWriteAt(f, 0, out.data(), out.size());
+    OsClose(f);
+    return ok;
+}
+
+// ---------------------------------------------------------------- names
+
+static size_t BaseStart(const std::string& p) {
+    size_t s = p.find_last_of("/\\:");
+    return s == std::string::npos ? 0 : s + 1;
+}
+
+std::string LogPathOfName(const std::string& name) {
+    return name.find('.', BaseStart(name)) == std::string::npos ? name + ".vdb" : name;
+}
+
+std::string IndexPathOfLog(const std::string& logPath) {
+    size_t dot = logPath.find_last_of('.');
+    if (dot == std::string::npos || dot < BaseStart(logPath)) return logPath + ".dx0";
+    return logPath.substr(0, dot) + ".dx0";
+}
+
+}  // namespace vireon
