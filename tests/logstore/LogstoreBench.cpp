@@ -1,10 +1,10 @@
 // Whole-log read through the program's log operations against a bare loop of
 // the library's own read on the same log, in the same process.
 //
-//   logstore-bench [FOLDER] [RUNS]
+//   logstore-bench [FOLDER|-] [RUNS]
 //
-// FOLDER holds vireon.vdb (and the library); without it a temporary folder
-// gets a generated log of 1,000,000 QSOs. Prints the median of RUNS runs
+// FOLDER holds vireon.vdb (and the library); without it, or with "-", a
+// temporary folder gets a generated log of 1,000,000 QSOs. Prints the median of RUNS runs
 // (default 7) of each and their ratio.
 #include <algorithm>
 #include <chrono>
@@ -117,7 +117,7 @@ bool MakeLog(const std::string& dir, int qsos) {
 int main(int argc, char** argv) {
     std::unique_ptr<test::TempDir> temp;
     int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 7;
-    if (argc > 1) {
+    if (argc > 1 && std::string(argv[1]) != "-") {
         std::string dir = argv[1];
         if (!test::FileExists(test::JoinPath(dir, test::LibraryFileName())))
             test::CopyFileTo(test::BinFile(test::LibraryFileName()), test::JoinPath(dir, test::LibraryFileName()));
