@@ -64,9 +64,6 @@ const std::string kJcgLines =
     "沖縄県  47\n" +
     JarlLine("47009", "Yaeyama", "八重山");
 
-const std::string kKuLines =
-    "札幌市(0101)\n010101  Chuo            中央\n010102  Kita            北\n";
-
 TEST_F(AreaMaster, AdmitsCitiesTokyoWardsAndCountiesWithTheirDeletionDates) {
     UseLibrary();
     // Without the ward list the master ends with an entry of the tables, so
@@ -98,16 +95,6 @@ TEST_F(AreaMaster, AdmitsCitiesTokyoWardsAndCountiesWithTheirDeletionDates) {
     // Every record was read, the last ones of both lists included, and the
     // master was closed.
     EXPECT_EQ(Calls("dbf_close"), 1);
-}
-
-TEST_F(AreaMaster, WardsOfTheWardListStayOut) {
-    UseLibrary();
-    ASSERT_NO_FATAL_FAILURE(MakeMaster(kJccLines, kJcgLines, kKuLines));
-    ASSERT_EQ(LoadLoggerLibrary(), 0);
-    ASSERT_EQ(LoadAreaMaster(), 0);
-    EXPECT_EQ(TableSize(JccTable), 8);
-    EXPECT_EQ(TableSize(JcgTable), 5);
-    EXPECT_FALSE(ByCode(JccTable).count("010101"));
 }
 
 TEST_F(AreaMaster, EveryLoadEmptiesTheTablesFirst) {
