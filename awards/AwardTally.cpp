@@ -48,33 +48,40 @@ const AreaEntry* TableOfKind(int32_t kind) {
     return nullptr;
 }
 
-// The lookup of FindAreaEntry, prepared once per scan: the codes of the
-// table's used part sorted by (code, position), so that a binary search
-// finds the earliest position of a code, as the walk in table order does.
-// Fixed storage, filled before the first record is read.
+// The lookup of FindAreaEntry, prepared once per scan: an open-addressing
+// hash of the codes of the table's used part, each code holding the first
+// position it appears at, as the walk in table order finds it. Fixed
+// storage, filled before the first record is read.
+constexpr int kCodeSlots = 2048;   // a power of two, over twice the table size
 struct CodeSlot {
-    uint64_t Key;
+    uint64_t Key;        // 0 = free (a used entry's code is never empty)
     int32_t Position;
 };
-CodeSlot CodeIndex[kAreaTableSize];
-int CodeIndexSize = 0;
+CodeSlot CodeIndex[kCodeSlots];
+
+uint32_t SlotOf(uint64_t key) {
+    const uint64_t h = key * 0x9E3779B97F4A7C15ULL;
+    return static_cast<uint32_t>(h >> 40) & (kCodeSlots - 1);
+}
 
 void BuildCodeIndex(const AreaEntry* table) {
-    CodeIndexSize = 0;
+    std::memset(CodeIndex, 0, sizeof CodeIndex);
     if (!table) return;
-    for (int i = 0; i < kAreaTableSize && table[i].Code[0] != '\0'; ++i)
-        CodeIndex[CodeIndexSize++] = {CodeKey(table[i].Code), i};
-    std::sort(CodeIndex, CodeIndex + CodeIndexSize, [](const CodeSlot& a, const CodeSlot& b) {
-        return a.Key != b.Key ? a.Key < b.Key : a.Position < b.Position;
-    });
+    for (int i = 0; i < kAreaTableSize && table[i].Code[0] != '\0'; ++i) {
+        const uint64_t key = CodeKey(table[i].Code);
+        uint32_t slot = SlotOf(key);
+        while (CodeIndex[slot].Key != 0 && CodeIndex[slot].Key != key) slot = (slot + 1) & (kCodeSlots - 1);
+        if (CodeIndex[slot].Key == 0) CodeIndex[slot] = {key, i};   // a later duplicate is never found
+    }
 }
 
 int FindInCodeIndex(const char* code) {
-    uint64_t key = CodeKey(code);
-    const CodeSlot* end = CodeIndex + CodeIndexSize;
-    const CodeSlot* it = std::lower_bound(static_cast<const CodeSlot*>(CodeIndex), end, key,
-                                          [](const CodeSlot& s, uint64_t k) { return s.Key < k; });
-    return (it != end && it->Key == key) ? it->Position : -1;
+    const uint64_t key = CodeKey(code);
+    if (key == 0) return -1;
+    for (uint32_t slot = SlotOf(key);; slot = (slot + 1) & (kCodeSlots - 1)) {
+        if (CodeIndex[slot].Key == key) return CodeIndex[slot].Position;
+        if (CodeIndex[slot].Key == 0) return -1;
+    }
 }
 
 // The frame every tally shares. attribute(record) names the AreaStat a
@@ -95,9 +102,13 @@ bool ScanLog(AreaStat* table, int tableSize, Attribute attribute) {
         const int inRange = CheckQsoDate(record->Date);
         if (inRange < 0) break;
         if (inRange == 0) continue;
-        if (!IsBandSelected(RecordText(record->Freq))) continue;
+        // The band lookup is a library call and the dearest test: it comes
+        // last. The order changes nothing else, as attribute() only reads
+        // the record (the code rewrite of JCC/JCG stays in the buffer).
         if (!IsModeSelected(RecordText(record->Mode))) continue;
-        if (AreaStat* stat = attribute(*record)) AddQso(*stat, record->QSL);
+        AreaStat* stat = attribute(*record);
+        if (!stat || !IsBandSelected(RecordText(record->Freq))) continue;
+        AddQso(*stat, record->QSL);
     }
     CloseLog();
     FreeLoggerLibrary();
@@ -109,7 +120,16 @@ bool ScanLog(AreaStat* table, int tableSize, Attribute attribute) {
 int CheckQsoDate(const char* date) {
     char digits[7];
     TakeDateDigits(date, digits);
-    CurrentQsoDate = ExpandShortDate(ReadDecimalText(digits));
+    // Six digits, the usual case, are read at once; anything else the
+    // general way.
+    int32_t v = 0;
+    bool plain = true;
+    for (int i = 0; i < 6 && plain; ++i) {
+        plain = IsDigit(digits[i]);
+        v = v * 10 + (digits[i] - '0');
+    }
+    if (!plain) v = ReadDecimalText(digits);
+    CurrentQsoDate = ExpandShortDate(v);
     if (AwardFilter.EndDate < CurrentQsoDate) return -1;
     if (AwardFilter.StartDate != 0 && AwardFilter.StartDate > CurrentQsoDate) return 0;
     return 1;
@@ -138,6 +158,7 @@ int CallAreaOfCode(const char* code) {
 }
 
 int PrefectureOfCode(const char* code) {
+    if (IsDigit(code[0]) && IsDigit(code[1])) return (code[0] - '0') * 10 + (code[1] - '0');
     char head[3] = {};
     head[0] = code[0];
     if (head[0] != '\0') head[1] = code[1];

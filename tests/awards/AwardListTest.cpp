@@ -1,4 +1,5 @@
 // The result list without its window: columns, rows, cell texts and sorting.
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -29,8 +30,8 @@ protected:
     }
     static void SetEntry(AreaEntry& e, const char* code, const char* name, int32_t deletedYm, int32_t hidden) {
         std::memset(&e, 0, sizeof e);
-        std::strncpy(e.Code, code, sizeof e.Code - 1);
-        std::strncpy(e.Name, name, sizeof e.Name - 1);
+        std::snprintf(e.Code, sizeof e.Code, "%s", code);
+        std::snprintf(e.Name, sizeof e.Name, "%s", name);
         e.DeletedYm = deletedYm;
         e.Hidden = hidden;
     }

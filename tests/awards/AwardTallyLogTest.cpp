@@ -44,8 +44,8 @@ std::vector<std::string> g_messages;
 void Collect(const char* text) { g_messages.push_back(text); }
 
 TEST_F(AwardTallyLog, MissingLibraryLeavesTheStatisticsAndSaysSo) {
-    // No library in this folder. (Natively a library once loaded may stay
-    // resident under its "./" name, so this test comes first.)
+    // No library in this folder. Should one loaded by an earlier test stay
+    // resident in the process, this test cannot be made here.
     if (LoadLoggerLibrary() == 0) {
         FreeLoggerLibrary();
         GTEST_SKIP() << "an earlier test left the library resident in this process";

@@ -1,4 +1,5 @@
 // The tally's predicates and its accumulation, on hand-made texts.
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -24,7 +25,7 @@ protected:
         std::memcpy(JccTable, savedJcc_, sizeof JccTable);
         std::memcpy(JcgTable, savedJcg_, sizeof JcgTable);
     }
-    static void SetCode(AreaEntry& e, const char* code) { std::strncpy(e.Code, code, sizeof e.Code - 1); }
+    static void SetCode(AreaEntry& e, const char* code) { std::snprintf(e.Code, sizeof e.Code, "%s", code); }
 
     AwardFilterRecord saved_;
     AreaEntry savedJcc_[kAreaTableSize];
@@ -75,7 +76,7 @@ TEST_F(TallyRules, ModeIsMatchedByteForByte) {
         {"FT8", "FT8", true},
     };
     for (const auto& c : cases) {
-        std::strncpy(AwardFilter.ModeText, c.filter, sizeof AwardFilter.ModeText - 1);
+        std::snprintf(AwardFilter.ModeText, sizeof AwardFilter.ModeText, "%s", c.filter);
         EXPECT_EQ(IsModeSelected(c.mode), c.selected) << "'" << c.filter << "' vs '" << c.mode << "'";
     }
 }

@@ -1,5 +1,6 @@
 // The JCC/JCG option boxes and the Hidden marks they drive, with the
 // dialog's part played by a few lines that apply each outcome.
+#include <cstdio>
 #include <cstring>
 #include <random>
 #include <string>
@@ -65,7 +66,7 @@ protected:
         std::memcpy(JcgTable, savedJcg_, sizeof JcgTable);
     }
     static void Set(AreaEntry& e, const char* code, int32_t deletedYm) {
-        std::strncpy(e.Code, code, sizeof e.Code - 1);
+        std::snprintf(e.Code, sizeof e.Code, "%s", code);
         e.DeletedYm = deletedYm;
     }
     // Hidden marks of every entry with a deletion date: all equal to value?

@@ -1,6 +1,7 @@
 #include "TallyLogFixture.h"
 
 #include <cstdlib>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <sstream>
@@ -197,7 +198,7 @@ void SetFilter(int32_t kind, std::vector<int> bands, const char* mode, int32_t s
     std::memset(AwardFilter.BandSelected, 0, sizeof AwardFilter.BandSelected);
     for (int b : bands) AwardFilter.BandSelected[b] = 1;
     std::memset(AwardFilter.ModeText, 0, sizeof AwardFilter.ModeText);
-    std::strncpy(AwardFilter.ModeText, mode, sizeof AwardFilter.ModeText - 1);
+    std::snprintf(AwardFilter.ModeText, sizeof AwardFilter.ModeText, "%s", mode);
     AwardFilter.StartDate = start;
     AwardFilter.EndDate = end;
 }
