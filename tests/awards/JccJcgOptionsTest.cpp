@@ -104,47 +104,6 @@ TEST_F(JccJcgOptions, MarkOperations) {
     EXPECT_EQ(JccTable[4].Hidden, 0);
 }
 
-TEST_F(JccJcgOptions, TableRowByRow) {
-    JccJcgOptionBoxes any = {{false, true}, {true, true}, {false, true}, {false, true}};
-    const struct {
-        const char* name;
-        JccJcgEvent event;
-        JccJcgOptionBoxes before;   // as the click left them
-        int32_t kind;
-        const char* after;
-        MarksChange marks;
-        bool apply1001, exchange;
-    } rows[] = {
-        {"opened", JccJcgEvent::DialogOpened, any, Jcc, "E- D- E- E-", MarksChange::HideDeleted, false, false},
-        {"kind", JccJcgEvent::AwardChosen, any, Jcg, "E- D- E- E-", MarksChange::HideDeleted, false, false},
-        {"full-list ticked", JccJcgEvent::FullListClicked,
-         {{true, true}, {true, true}, {true, true}, {true, true}}, Jcc, "D- D- ET D-", MarksChange::ShowDeleted, false, true},
-        {"full-list unticked", JccJcgEvent::FullListClicked,
-         {{false, false}, {true, true}, {true, false}, {false, false}}, Jcc, "E- DT E- E-", MarksChange::HideDeleted, false, true},
-        {"include-deleted ticked, JCC", JccJcgEvent::IncludeDeletedClicked,
-         {{true, true}, {false, false}, {true, false}, {true, false}}, Jcc, "ET E- E- E-", MarksChange::ShowDeleted, true, true},
-        {"include-deleted ticked, JCG", JccJcgEvent::IncludeDeletedClicked,
-         {{true, true}, {false, false}, {true, false}, {true, false}}, Jcg, "ET D- E- E-", MarksChange::ShowDeleted, true, true},
-        {"include-deleted ticked, unworked", JccJcgEvent::IncludeDeletedClicked,
-         {{true, true}, {false, false}, {false, false}, {true, true}}, Jcc, "ET D- D- ET", MarksChange::ShowDeleted, true, true},
-        {"include-deleted unticked", JccJcgEvent::IncludeDeletedClicked,
-         {{true, false}, {true, true}, {true, false}, {true, false}}, Jcc, "E- D- E- E-", MarksChange::HideDeleted, true, true},
-        {"show-1001", JccJcgEvent::Show1001Clicked,
-         {{true, true}, {true, true}, {true, false}, {true, false}}, Jcc, "ET ET E- E-", MarksChange::None, true, false},
-        {"unworked ticked", JccJcgEvent::UnworkedClicked,
-         {{true, true}, {true, true}, {true, true}, {true, true}}, Jcc, "ET D- D- ET", MarksChange::None, false, false},
-        {"unworked unticked", JccJcgEvent::UnworkedClicked,
-         {{true, true}, {true, true}, {false, false}, {true, false}}, Jcc, "E- DT E- E-", MarksChange::HideDeleted, false, false},
-    };
-    for (const auto& r : rows) {
-        const JccJcgOptionOutcome out = JccJcgOptionEvent(r.event, r.before, r.kind);
-        EXPECT_EQ(Describe(out.Boxes), r.after) << r.name;
-        EXPECT_EQ(out.Marks, r.marks) << r.name;
-        EXPECT_EQ(out.Apply1001, r.apply1001) << r.name;
-        EXPECT_EQ(out.ExchangeTexts, r.exchange) << r.name;
-    }
-}
-
 TEST_F(JccJcgOptions, ClickSequences) {
     OptionPanel p;
     p.Open();
@@ -193,6 +152,19 @@ TEST_F(JccJcgOptions, ClickSequences) {
     EXPECT_TRUE(p.ClickIncludeDeleted());
     EXPECT_EQ(JccTable[2].Hidden, 1);
     EXPECT_FALSE(p.ClickShow1001());
+
+    // Ticking include-deleted with unworked ticked keeps show-1001 disabled.
+    EXPECT_TRUE(p.ClickUnworked());
+    EXPECT_TRUE(p.ClickIncludeDeleted());
+    EXPECT_EQ(Describe(p.boxes), "ET D- D- ET");
+
+    // Only the full-list and include-deleted handlers exchange the texts.
+    const JccJcgEvent events[] = {JccJcgEvent::DialogOpened, JccJcgEvent::AwardChosen,
+                                  JccJcgEvent::IncludeDeletedClicked, JccJcgEvent::Show1001Clicked,
+                                  JccJcgEvent::FullListClicked, JccJcgEvent::UnworkedClicked};
+    const bool exchanges[] = {false, false, true, false, true, false};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(JccJcgOptionEvent(events[i], p.boxes, Jcc).ExchangeTexts, exchanges[i]) << i;
 }
 
 TEST_F(JccJcgOptions, RandomClicksKeepTheBoxesConsistent) {
