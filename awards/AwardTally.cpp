@@ -84,6 +84,10 @@ int FindInCodeIndex(const char* code) {
     }
 }
 
+// The six date digits of the record CheckQsoDate tested last, which the
+// JCC/JCG code rules of the same record need as well.
+char QsoDateDigits[7];
+
 // The frame every tally shares. attribute(record) names the AreaStat a
 // counted QSO goes to, or null when the QSO has no area of this award.
 template <class Attribute>
@@ -118,7 +122,7 @@ bool ScanLog(AreaStat* table, int tableSize, Attribute attribute) {
 }  // namespace
 
 int CheckQsoDate(const char* date) {
-    char digits[7];
+    char* digits = QsoDateDigits;
     TakeDateDigits(date, digits);
     // Six digits, the usual case, are read at once; anything else the
     // general way.
@@ -208,9 +212,8 @@ bool TallyJccJcg() {
     // The table cannot change during a scan, so its lookup is prepared once.
     BuildCodeIndex(TableOfKind(AwardFilter.AwardKind));
     return ScanLog(AreaStats, kAreaTableSize, [](QsoRecord& record) -> AreaStat* {
-        char digits[7];
-        TakeDateDigits(record.Date, digits);
-        if (NormalizeJccCode(record.Code, digits) == 0) NormalizeJcgCode(record.Code);
+        // CheckQsoDate has taken this record's date digits just before.
+        if (NormalizeJccCode(record.Code, QsoDateDigits) == 0) NormalizeJcgCode(record.Code);
         const int position = FindInCodeIndex(record.Code);
         return position >= 0 ? &AreaStats[position] : nullptr;
     });
