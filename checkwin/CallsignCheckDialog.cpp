@@ -1,18 +1,40 @@
 #include "checkwin/CallsignCheckDialog.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
 #include "app/AboutDialog.h"
 #include "app/MainWindowPlacement.h"
 #include "app/ProgramObjects.h"
+#include "app/SettingsFile.h"
 #include "awards/AjdWajaDialog.h"
 #include "awards/JccJcgDialog.h"
+#include "checkwin/LoggerLink.h"
+#include "logstore/LogAccess.h"
+#include "logstore/LoggerLibrary.h"
 #include "res/resource.h"
 
 namespace {
+
 constexpr int kCallTextMax = 8;
 constexpr int kCountTextMax = 64;
+// The list sits below the boxes and fills the rest of the client area.
+constexpr int kListTop = 50;
+// Where the window opens when nothing usable is stored.
+constexpr int kDefaultLeft = 100, kDefaultTop = 100, kDefaultWidth = 918, kDefaultHeight = 547;
+// At most this many further index entries are read after the first hit.
+constexpr int kMaxFurtherHits = 1000;
+
+const char kLibraryMissing[] = "VIREON50.DLLがみつかりません";
+const char kLibraryMissingAtStart[] = "VIREON50.DLLがみつかりません\nプログラムを終了します";
+const char kTooFewCharacters[] = "検索文字数はが2文字以上を入力してください";
+
 }  // namespace
 
-CallsignCheckDialog::CallsignCheckDialog() : CDialog(IDD_CALLSIGNCHECK) {
+CallsignCheckDialog::CallsignCheckDialog(SettingsFile* settings)
+    : CDialog(IDD_CALLSIGNCHECK), settings_(settings ? settings : &TheSettingsFile) {
     m_hIcon = ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
 
@@ -21,19 +43,47 @@ FRAMEWORK_MESSAGE_MAP(CallsignCheckDialog, CDialog,
     MapVoid(WM_PAINT, &CallsignCheckDialog::OnPaint),
     MapQueryDragIcon(&CallsignCheckDialog::OnQueryDragIcon),
     MapCommand(ID_AJDWAJACHECK, &CallsignCheckDialog::OnAjdWajaCheck, 0),
-    MapCommand(ID_JCCJCGCHECK, &CallsignCheckDialog::OnJccJcgCheck, 0))
+    MapCommand(ID_JCCJCGCHECK, &CallsignCheckDialog::OnJccJcgCheck, 0),
+    MapCommand(IDC_LOOKUPUNFILTERED, &CallsignCheckDialog::LookupCallUnfiltered, 0),
+    MapVoid(WM_CLOSE, &CallsignCheckDialog::OnClose),
+    MapSize(&CallsignCheckDialog::OnSize),
+    MapNotify(IDC_QSOLIST, LVN_COLUMNCLICK, &CallsignCheckDialog::OnColumnClick),
+    MapNotify(IDC_QSOLIST, NM_DBLCLK, &CallsignCheckDialog::OnListDoubleClick),
+    MapNotify(IDC_QSOLIST, NM_RCLICK, &CallsignCheckDialog::OnListRightClick),
+    MapNotify(IDC_QSOLIST, LVN_GETDISPINFOA, &CallsignCheckDialog::OnGetDispInfoA),
+    MapNotify(IDC_QSOLIST, LVN_GETDISPINFOW, &CallsignCheckDialog::OnGetDispInfoW))
 
 void CallsignCheckDialog::DoDataExchange(CDataExchange* dx) {
     DDX_Control(dx, IDC_QSOLIST, m_QsoList);
+    DDX_Control(dx, IDC_LINKTOLOGGER, m_LinkToLogger);
     DDX_Text(dx, IDC_CALLSIGN, CallText, kCallTextMax);
     DDX_Text(dx, IDC_COUNT, CountText, kCountTextMax);
 }
 
 BOOL CallsignCheckDialog::OnInitDialog() {
+    // Controls of an earlier run of this object are gone.
+    m_QsoList.Detach();
+    m_LinkToLogger.Detach();
+    rows_.Clear();
     CDialog::OnInitDialog();
+    // The list keeps its rows here and hands the control their texts as it
+    // draws them: filling a list control row by row is far too slow for a
+    // partial search that lists a large part of the log.
+    m_QsoList.RecreateAsOwnerData();
     AddAboutEntryToSystemMenu();
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+
+    if (LoadLoggerLibrary() != 0) {
+        ShowFailure(kLibraryMissingAtStart);
+        EndDialog(1);
+    } else {
+        // The program's own copy of the call index; an existing one stays.
+        ::CopyFileA("vireon.dx0", "call.idx", TRUE);
+        FreeLoggerLibrary();
+    }
+    RestorePlacement();
+    SetupColumns();
     return TRUE;
 }
 
@@ -46,7 +96,296 @@ void CallsignCheckDialog::AddAboutEntryToSystemMenu() {
     ::AppendMenuA(sys, MF_STRING, IDM_ABOUTBOX, text);
 }
 
-BOOL CallsignCheckDialog::PreTranslateMessage(MSG* msg) { return CDialog::PreTranslateMessage(msg); }
+BOOL CallsignCheckDialog::PreTranslateMessage(MSG* msg) {
+    // These keys act whichever control has the focus, and never reach it or
+    // the dialog's own keyboard handling: Escape does not close the window,
+    // Tab does not move the focus, Down does not move the list's selection.
+    if (msg->message == WM_KEYDOWN && m_hWnd && (msg->hwnd == m_hWnd || ::IsChild(m_hWnd, msg->hwnd))) {
+        switch (msg->wParam) {
+        case VK_ESCAPE:
+        case VK_TAB:
+            ClearLookup();
+            return TRUE;
+        case VK_RETURN:
+        case VK_DOWN:
+            LookupCall();
+            UpdateData(TRUE);
+            SendCallToLogger(CallText, msg->wParam == VK_RETURN);
+            UpdateData(FALSE);
+            return TRUE;
+        case VK_F3:
+            PartialSearch();
+            return TRUE;
+        default:
+            break;
+        }
+    }
+    return CDialog::PreTranslateMessage(msg);
+}
+
+// ---------------------------------------------------------------- searches
+
+void CallsignCheckDialog::LookupCall() { RunLookup(LookupFilter::ByKeyLength); }
+
+void CallsignCheckDialog::LookupCallUnfiltered() { RunLookup(LookupFilter::All); }
+
+void CallsignCheckDialog::RunLookup(LookupFilter filter) {
+    DeleteAllRows();
+    if (LoadLoggerLibrary() != 0) {
+        ShowFailure(kLibraryMissing);
+        return;
+    }
+    UpdateData(TRUE);
+    CountText.clear();
+    // The library may rewrite the text it searches for, and is told it may
+    // use the whole 528 bytes.
+    CallSearchText text = {};
+    char key[kLookupKeyLength + 1];
+    int keyLength = FormLookupKey(CallText.c_str(), key);
+    std::memcpy(text, key, static_cast<size_t>(keyLength) + 1);
+    UpdateData(FALSE);
+
+    int rows = 0;
+    if (OpenLogWithIndex() == 0) {
+        CallSearchHit* hit = SearchCall(text, 0);
+        if (hit) {
+            if (IsListedHit(filter, keyLength, hit->Record->Call)) AddQsoRow(*hit->Record, rows++, hit->RecNo);
+            if (hit->Status == 2) {
+                for (int i = 0; i < kMaxFurtherHits; ++i) {
+                    CallSearchHit* next = SearchCall(text, 1);
+                    if (!next) break;
+                    if (IsListedHit(filter, keyLength, next->Record->Call)) AddQsoRow(*next->Record, rows++, next->RecNo);
+                }
+            }
+            UpdateData(TRUE);
+            CountText = QsoCountText(rows);
+            UpdateData(FALSE);
+        }
+        CloseLogWithIndex();
+    }
+    FreeLoggerLibrary();
+    ShowRows();
+}
+
+void CallsignCheckDialog::PartialSearch() {
+    DeleteAllRows();
+    if (LoadLoggerLibrary() != 0) {
+        ShowFailure(kLibraryMissing);
+        return;
+    }
+    UpdateData(TRUE);
+    CountText.clear();
+    std::string typed = CallText;
+    UpdateData(FALSE);
+
+    SearchPattern pattern = BuildSearchPattern(typed.c_str());
+    CallText = pattern.Text;
+    UpdateData(FALSE);
+
+    if (pattern.FixedCount < kPatternMinFixed) {
+        ShowFailure(kTooFewCharacters);
+    } else {
+        int count = CountLogRecords();   // -1 reads nothing
+        int rows = 0;
+        OpenLog();
+        for (int recNo = 1; recNo <= count; ++recNo) {
+            // A record that cannot be read is left out; the rest still count.
+            const QsoRecord* record = ReadLogRecord(recNo);
+            if (record && MatchesPattern(pattern, record->Call)) AddQsoRow(*record, rows++, recNo);
+        }
+        UpdateData(TRUE);
+        CountText = SearchCountText(rows);
+        UpdateData(FALSE);
+        CloseLog();
+        ShowRows();
+    }
+    FreeLoggerLibrary();
+}
+
+void CallsignCheckDialog::ClearLookup() {
+    UpdateData(TRUE);
+    CountText.clear();
+    CallText.clear();
+    DeleteAllRows();
+    SendClearToLogger();
+    UpdateData(FALSE);
+}
+
+void CallsignCheckDialog::ShowFailure(const char* text) {
+    ::MessageBoxA(m_hWnd, text, AfxGetAppName(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+// ---------------------------------------------------------------- the QSO list
+
+void CallsignCheckDialog::SetupColumns() {
+    m_QsoList.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT);
+    for (int i = 0; i < kQsoColumnCount; ++i) {
+        const QsoColumn& c = QsoColumns[i];
+        int format = c.Align == ColumnAlign::Right ? LVCFMT_RIGHT : LVCFMT_LEFT;
+        m_QsoList.InsertColumn(i, c.Header, format, settings_->ReadInt(c.WidthKey), i);
+    }
+}
+
+void CallsignCheckDialog::AddQsoRow(const QsoRecord& record, int row, int recNo) {
+    // The row is shown when the operation that adds it ends (ShowRows).
+    rows_.Insert(row, record, recNo);
+}
+
+void CallsignCheckDialog::DeleteAllRows() {
+    m_QsoList.DeleteAllItems();
+    rows_.Clear();
+}
+
+void CallsignCheckDialog::ShowRows() {
+    m_QsoList.SetItemCountEx(rows_.Count(), 0);
+    m_QsoList.Invalidate();
+}
+
+void CallsignCheckDialog::SortByColumn(int column) {
+    int direction = sortState_.Click(column);
+    if (direction < 0) return;
+    // The selection and the focus stay on the same rows, wherever they move.
+    std::vector<int> selected;
+    for (int i = m_QsoList.GetNextItem(-1, LVNI_SELECTED); i >= 0; i = m_QsoList.GetNextItem(i, LVNI_SELECTED))
+        selected.push_back(rows_.RowAt(i));
+    int focused = rows_.RowAt(m_QsoList.GetNextItem(-1, LVNI_FOCUSED));
+    rows_.Sort(column, direction);
+    if (!selected.empty()) {
+        m_QsoList.SetItemState(-1, 0, LVIS_SELECTED);
+        for (int row : selected) m_QsoList.SetItemState(rows_.PositionOf(row), LVIS_SELECTED, LVIS_SELECTED);
+    }
+    if (focused >= 0) m_QsoList.SetItemState(rows_.PositionOf(focused), LVIS_FOCUSED, LVIS_FOCUSED);
+    m_QsoList.Invalidate();
+}
+
+void CallsignCheckDialog::OnColumnClick(NMHDR* header, LRESULT* result) {
+    SortByColumn(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
+    *result = 0;
+}
+
+void CallsignCheckDialog::OnGetDispInfoA(NMHDR* header, LRESULT* result) {
+    LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+        // A text longer than the control's buffer is cut between characters.
+        std::string text = CutCp932(rows_.Text(item.iItem, item.iSubItem), item.cchTextMax - 1);
+        std::memcpy(item.pszText, text.c_str(), text.size() + 1);
+    }
+    *result = 0;
+}
+
+void CallsignCheckDialog::OnGetDispInfoW(NMHDR* header, LRESULT* result) {
+    LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+        const char* text = rows_.Text(item.iItem, item.iSubItem);
+        int n = ::MultiByteToWideChar(932, 0, text, -1, nullptr, 0);
+        std::vector<wchar_t> wide(static_cast<size_t>(n > 0 ? n : 1), L'\0');
+        if (n > 0) ::MultiByteToWideChar(932, 0, text, -1, wide.data(), n);
+        size_t length = std::min(wcslen(wide.data()), static_cast<size_t>(item.cchTextMax - 1));
+        std::memcpy(item.pszText, wide.data(), length * sizeof(wchar_t));
+        item.pszText[length] = L'\0';
+    }
+    *result = 0;
+}
+
+void CallsignCheckDialog::OnSize(UINT type, int cx, int cy) {
+    Default();
+    if (!m_QsoList.m_hWnd || type == SIZE_MINIMIZED) return;
+    m_QsoList.MoveWindow(0, kListTop, cx, cy > kListTop ? cy - kListTop : 0, TRUE);
+}
+
+void CallsignCheckDialog::RestorePlacement() {
+    int height = settings_->ReadInt("HIGHT");
+    int width = settings_->ReadInt("WIDTH");
+    int top = settings_->ReadInt("TOP");
+    int left = settings_->ReadInt("LEFT");
+    // A place stored while another monitor was attached may lie on no
+    // screen now: open where a fresh start would, so the window can be seen.
+    RECT r{left, top, left + (width > 0 ? width : 1), top + (height > 0 ? height : 1)};
+    if (!::MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) {
+        left = kDefaultLeft;
+        top = kDefaultTop;
+        width = kDefaultWidth;
+        height = kDefaultHeight;
+    }
+    ::MoveWindow(m_hWnd, left, top, width, height, TRUE);
+}
+
+void CallsignCheckDialog::SavePlacement() {
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    ::GetWindowPlacement(m_hWnd, &wp);
+    const RECT& r = wp.rcNormalPosition;   // the restored place, also when maximised
+    settings_->WriteInt("TOP", r.top);
+    settings_->WriteInt("LEFT", r.left);
+    settings_->WriteInt("WIDTH", r.right - r.left);
+    settings_->WriteInt("HIGHT", r.bottom - r.top);
+    for (int i = 0; i < kQsoColumnCount; ++i) {
+        char key[16];
+        std::snprintf(key, sizeof key, "COLUMN%d", i);
+        settings_->WriteInt(key, m_QsoList.GetColumnWidth(i));
+    }
+}
+
+void CallsignCheckDialog::OnClose() {
+    SavePlacement();
+    Default();
+}
+
+// ---------------------------------------------------------------- the link
+
+bool CallsignCheckDialog::LinkIsOn() const {
+    return m_LinkToLogger.m_hWnd && m_LinkToLogger.GetCheck() == BST_CHECKED;
+}
+
+bool CallsignCheckDialog::FirstSelectedRow(LinkRow* row) const {
+    int position = m_QsoList.GetFirstSelectedItem();
+    if (position < 0 || position >= rows_.Count()) return false;
+    row->Call = rows_.Text(position, kColumnCall);
+    row->Code = rows_.Text(position, kColumnCode);
+    row->Name = rows_.Text(position, kColumnName);
+    row->Qth = rows_.Text(position, kColumnQth);
+    return true;
+}
+
+void CallsignCheckDialog::SendCallToLogger(const std::string& text, bool toFront) {
+    HWND target = FindLoggerWindow();
+    LinkMessages messages = CallMessages(LinkIsOn(), target != nullptr, text.c_str());
+    if (messages.empty()) return;
+    if (SendLinkMessages(m_hWnd, target, messages) == messages.size() && toFront) ::SetForegroundWindow(target);
+}
+
+void CallsignCheckDialog::SendClearToLogger() {
+    HWND target = FindLoggerWindow();
+    SendLinkMessages(m_hWnd, target, ClearMessages(LinkIsOn(), target != nullptr));
+}
+
+void CallsignCheckDialog::SendRowCallToLogger() {
+    if (!LinkIsOn()) return;
+    LinkRow row;
+    bool selected = FirstSelectedRow(&row);
+    HWND target = FindLoggerWindow();
+    SendLinkMessages(m_hWnd, target, DoubleClickMessages(true, target != nullptr, selected ? &row : nullptr));
+}
+
+void CallsignCheckDialog::SendRowToLogger() {
+    if (!LinkIsOn()) return;
+    LinkRow row;
+    bool selected = FirstSelectedRow(&row);
+    HWND target = FindLoggerWindow();
+    SendLinkMessages(m_hWnd, target, RowMessages(true, target != nullptr, selected ? &row : nullptr));
+}
+
+void CallsignCheckDialog::OnListDoubleClick(NMHDR*, LRESULT* result) {
+    SendRowCallToLogger();
+    *result = 0;
+}
+
+void CallsignCheckDialog::OnListRightClick(NMHDR*, LRESULT* result) {
+    SendRowToLogger();
+    *result = 0;
+}
+
+// ---------------------------------------------------------------- frame
 
 void CallsignCheckDialog::OnSysCommand(UINT id, LPARAM) {
     if ((id & 0xFFF0) == IDM_ABOUTBOX) {

@@ -1,20 +1,55 @@
 // The program's main window (template 102): the call-sign box, the link box,
 // the QSO list and the count box; the menu that opens the award checks; the
 // version box on the system menu; the icon drawn while minimised.
+//
+// Enter (or the Down arrow) lists every QSO with the typed station through
+// the call index, F3 every QSO whose call fits a pattern, Escape and Tab
+// clear; with the link box ticked the call sign, or a row's texts, go to the
+// running logging program.
 #pragma once
 #include <string>
 
+#include "checkwin/CheckRules.h"
+#include "checkwin/QsoRows.h"
 #include "framework/Framework.h"
+#include "logstore/QsoRecord.h"
+
+class SettingsFile;
 
 class CallsignCheckDialog : public CDialog {
 public:
-    CallsignCheckDialog();
+    // The window keeps its placement and column widths in `settings`; the
+    // program passes nothing and uses its one settings file.
+    explicit CallsignCheckDialog(SettingsFile* settings = nullptr);
 
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* dx) override;
     BOOL PreTranslateMessage(MSG* msg) override;
 
+    // The searches and the clear, as the keys run them.
+    void LookupCall();             // Enter, Down arrow: with the key-length rule
+    void LookupCallUnfiltered();   // command 1001: every hit
+    void PartialSearch();          // F3
+    void ClearLookup();            // Escape, Tab
+
+    // The QSO list.
+    void SetupColumns();
+    void AddQsoRow(const QsoRecord& record, int row, int recNo);
+    void DeleteAllRows();
+    void SortByColumn(int column);
+    void RestorePlacement();
+    void SavePlacement();
+    const QsoRows& Rows() const { return rows_; }
+    int SortDirection(int column) const { return sortState_.Direction(column); }
+
+    // The link with the running logging program.
+    void SendCallToLogger(const std::string& text, bool toFront);
+    void SendClearToLogger();
+    void SendRowToLogger();
+    void SendRowCallToLogger();   // double-click
+
     CListCtrl m_QsoList;
+    CButton m_LinkToLogger;
     std::string CallText;
     std::string CountText;
 
@@ -26,10 +61,28 @@ protected:
     HCURSOR OnQueryDragIcon();
     void OnAjdWajaCheck();
     void OnJccJcgCheck();
+    void OnClose();
+    void OnSize(UINT type, int cx, int cy);
+    void OnColumnClick(NMHDR* header, LRESULT* result);
+    void OnListDoubleClick(NMHDR* header, LRESULT* result);
+    void OnListRightClick(NMHDR* header, LRESULT* result);
+    void OnGetDispInfoA(NMHDR* header, LRESULT* result);
+    void OnGetDispInfoW(NMHDR* header, LRESULT* result);
 
 private:
     void AddAboutEntryToSystemMenu();
     void RecordMainWindowPlacement();
+    void RunLookup(LookupFilter filter);
+    // Lets the list control show the rows held now.
+    void ShowRows();
+    bool LinkIsOn() const;
+    // The texts of the first selected row as the list shows them; false
+    // when no row is selected.
+    bool FirstSelectedRow(LinkRow* row) const;
+    void ShowFailure(const char* text);
 
+    SettingsFile* settings_;
+    QsoRows rows_;
+    QsoSortState sortState_;
     HICON m_hIcon;
 };

@@ -1,5 +1,6 @@
 #include "framework/Framework.h"
 
+#include <cstring>
 #include <exception>
 #include <vector>
 
@@ -25,6 +26,28 @@ CWinApp* AfxGetApp() { return g_app; }
 UINT FrameworkSyncMessage() {
     static const UINT message = ::RegisterWindowMessageA("CallsignCheck.FrameworkSync");
     return message;
+}
+
+const char* AfxGetAppName() {
+    static char name[MAX_PATH] = {};
+    if (name[0]) return name;
+    static char path[32768];
+    DWORD n = ::GetModuleFileNameA(nullptr, path, sizeof path);
+    if (n == 0 || n >= sizeof path) return name;
+    path[n] = '\0';
+    // The base name: after the last separator (stepping over double-byte
+    // characters, whose second byte may be 0x5C), up to the last dot.
+    const char* base = path;
+    for (const char* p = path; *p; p = ::CharNextA(p))
+        if (*p == '\\' || *p == '/' || *p == ':') base = p + 1;
+    const char* dot = nullptr;
+    for (const char* p = base; *p; p = ::CharNextA(p))
+        if (*p == '.') dot = p;
+    size_t length = dot ? static_cast<size_t>(dot - base) : std::strlen(base);
+    if (length >= sizeof name) length = sizeof name - 1;
+    std::memcpy(name, base, length);
+    name[length] = '\0';
+    return name;
 }
 
 HINSTANCE AfxGetInstanceHandle() {
@@ -139,6 +162,50 @@ void CListCtrl::SetRedraw(BOOL redraw) {
     if (redraw) ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
+BOOL CListCtrl::SetItemCountEx(int count, DWORD flags) {
+    return static_cast<BOOL>(::SendMessageA(m_hWnd, LVM_SETITEMCOUNT, static_cast<WPARAM>(count), static_cast<LPARAM>(flags)));
+}
+
+BOOL CListCtrl::RecreateAsOwnerData() {
+    HWND old = m_hWnd;
+    HWND parent = old ? ::GetParent(old) : nullptr;
+    if (!parent) return FALSE;
+    LONG style = ::GetWindowLongA(old, GWL_STYLE);
+    if (style & LVS_OWNERDATA) return TRUE;
+    LONG exStyle = ::GetWindowLongA(old, GWL_EXSTYLE);
+    int id = ::GetDlgCtrlID(old);
+    RECT r;
+    ::GetWindowRect(old, &r);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    HFONT font = reinterpret_cast<HFONT>(::SendMessageA(old, WM_GETFONT, 0, 0));
+    HWND made = ::CreateWindowExA(exStyle, WC_LISTVIEWA, "", static_cast<DWORD>(style | LVS_OWNERDATA), r.left, r.top,
+                                  r.right - r.left, r.bottom - r.top, parent,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                  reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(parent, GWLP_HINSTANCE)), nullptr);
+    if (!made) return FALSE;
+    if (font) ::SendMessageA(made, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    // Right after the old control in the z-order, which is the tab order.
+    ::SetWindowPos(made, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    bool hadFocus = ::GetFocus() == old;
+    ::DestroyWindow(old);
+    m_hWnd = made;
+    if (hadFocus) ::SetFocus(made);
+    return TRUE;
+}
+
+int CListCtrl::GetNextItem(int item, int flags) const {
+    return static_cast<int>(::SendMessageA(m_hWnd, LVM_GETNEXTITEM, static_cast<WPARAM>(item), MAKELPARAM(flags, 0)));
+}
+
+int CListCtrl::GetSelectedCount() const { return static_cast<int>(::SendMessageA(m_hWnd, LVM_GETSELECTEDCOUNT, 0, 0)); }
+
+BOOL CListCtrl::SetItemState(int item, UINT state, UINT mask) {
+    LVITEMA it{};
+    it.stateMask = mask;
+    it.state = state;
+    return static_cast<BOOL>(::SendMessageA(m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&it)));
+}
+
 // ---------------------------------------------------------------- data exchange
 
 void DDX_Text(CDataExchange* dx, int id, std::string& value, int maxChars) {
@@ -156,7 +223,11 @@ void DDX_Text(CDataExchange* dx, int id, std::string& value, int maxChars) {
 }
 
 void DDX_Control(CDataExchange* dx, int id, CWnd& control) {
-    if (!control.m_hWnd) control.Attach(::GetDlgItem(dx->m_pDlgWnd->m_hWnd, id));
+    // A dialog object may show its window again and again, each time made
+    // anew: a wrapper still holding a control of an earlier window is bound
+    // to this window's control.
+    HWND current = ::GetDlgItem(dx->m_pDlgWnd->m_hWnd, id);
+    if (!control.m_hWnd || (current && control.m_hWnd != current)) control.Attach(current);
 }
 
 // ---------------------------------------------------------------- dialogs
@@ -283,6 +354,12 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
     }
     self = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hwnd, DWLP_USER));
     if (!self) return FALSE;
+    if (msg == FrameworkSyncMessage() && msg != 0) {
+        // Reached the window through a loop that is not ours (a message box
+        // of this dialog): everything posted before it has been handled too.
+        ::SetEvent(reinterpret_cast<HANDLE>(lp));
+        return TRUE;
+    }
     if (msg == WM_NCDESTROY) {
         ::SetWindowLongPtrA(hwnd, DWLP_USER, 0);
         return FALSE;

@@ -34,6 +34,9 @@ public:
 };
 
 CWinApp* AfxGetApp();
+// The application's name: the executable's base name (no folder, no
+// extension), the caption of the program's message boxes.
+const char* AfxGetAppName();
 // A message that the modal loops answer by setting the event handle given as
 // its second parameter, once every message posted before it was handled.
 // Lets a test (or any driver within the process) wait for queued input.
@@ -193,6 +196,20 @@ public:
     // The selected item with the lowest position as shown, or -1.
     int GetFirstSelectedItem() const;
     void SetRedraw(BOOL redraw);
+
+    // For a list that keeps its rows in the program (LVS_OWNERDATA): the
+    // number of rows the control shows; it asks for their texts with
+    // LVN_GETDISPINFO when it draws them.
+    BOOL SetItemCountEx(int count, DWORD flags = LVSICF_NOSCROLL);
+    // Replaces the control made from the dialog template by one of the same
+    // id, styles, place, font and tab order, with LVS_OWNERDATA added (the
+    // style cannot be switched on later). Columns are not copied: call it
+    // before inserting any.
+    BOOL RecreateAsOwnerData();
+    int GetNextItem(int item, int flags) const;
+    int GetSelectedCount() const;
+    // item -1: every item.
+    BOOL SetItemState(int item, UINT state, UINT mask);
 };
 
 // ---------------------------------------------------------------- data exchange

@@ -1,0 +1,218 @@
+// The QSO list: header-click sorting and its state, the list following the
+// window's size; the window's placement and column widths in the INI file.
+#include <algorithm>
+#include <sstream>
+
+#include "CheckWindowFixture.h"
+#include "checkwin/CheckRules.h"
+#include "res/resource.h"
+
+namespace checkwin_test {
+namespace {
+
+const std::vector<Qso> kLog = {
+    {"JA1XYZ", "20210101", "1001", "", ""},
+    {"JA1ABC", "20210102", "100101", "", ""},
+    {"JA1MMM", "20210103", "0101", "", ""},
+    {"JA1ABC/2", "20210104", "01001A", "", ""},
+};
+
+std::vector<std::string> Sorted(std::vector<std::string> texts, bool descending) {
+    std::stable_sort(texts.begin(), texts.end(), [&](const std::string& a, const std::string& b) {
+        return CompareCellTexts(a.c_str(), b.c_str(), descending ? 1 : 0) < 0;
+    });
+    return texts;
+}
+
+class ListTest : public CheckWindowTest {
+protected:
+    void SetUp() override { ASSERT_NO_FATAL_FAILURE(MakeLog(kLog)); }
+};
+
+TEST_F(ListTest, HeaderClicksSortSortableColumnsAlternatelyAndLeaveTheOthers) {
+    Run([&](HWND main) {
+        HWND box = ::GetDlgItem(main, IDC_CALLSIGN);
+        for (int column = 0; column < kQsoColumnCount; ++column) {
+            SCOPED_TRACE(QsoColumns[column].Header);
+            Type(main, "JA1");
+            Press(box, VK_F3);
+            auto inSearchOrder = ListRows(main);
+            ASSERT_EQ(inSearchOrder.size(), 4u);
+            std::vector<std::string> texts = ListColumn(main, column);
+            int first = QsoColumns[column].InitialSortDirection;
+            for (int click = 0; click < 3; ++click) {
+                ClickHeader(main, column);
+                gui::Settle(main);
+                if (first < 0) {
+                    EXPECT_EQ(ListRows(main), inSearchOrder) << "not sortable";
+                } else {
+                    bool descending = (first + click) % 2 == 1;
+                    EXPECT_EQ(ListColumn(main, column), Sorted(texts, descending)) << "click " << click;
+                }
+            }
+        }
+        // Rec.No sorts descending first; its blanks make it sort by number.
+        Type(main, "JA1");
+        Press(box, VK_F3);
+        EXPECT_EQ(ListColumn(main, 0), (std::vector<std::string>{"     1", "     2", "     3", "     4"}));
+    });
+}
+
+TEST_F(ListTest, SortStateLastsAcrossLookupsAndTheSelectionStaysOnItsRow) {
+    Run([&](HWND main) {
+        HWND box = ::GetDlgItem(main, IDC_CALLSIGN);
+        Type(main, "JA1");
+        Press(box, VK_F3);
+        SelectRow(main, 0);   // JA1XYZ
+        ClickHeader(main, 1);
+        gui::Settle(main);
+        EXPECT_EQ(ListColumn(main, 1), (std::vector<std::string>{"JA1ABC", "JA1ABC/2", "JA1MMM", "JA1XYZ"}));
+        EXPECT_EQ(::SendMessageA(::GetDlgItem(main, IDC_QSOLIST), LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                 LVNI_SELECTED), 3);
+        // A new search lists in its own order; the next click goes on from
+        // the state the last one left.
+        Type(main, "JA1");
+        Press(box, VK_F3);
+        EXPECT_EQ(ListColumn(main, 1), (std::vector<std::string>{"JA1XYZ", "JA1ABC", "JA1MMM", "JA1ABC/2"}));
+        ClickHeader(main, 1);
+        gui::Settle(main);
+        EXPECT_EQ(ListColumn(main, 1), (std::vector<std::string>{"JA1XYZ", "JA1MMM", "JA1ABC/2", "JA1ABC"}));
+        EXPECT_EQ(Dialog().SortDirection(1), 0);
+    });
+}
+
+TEST_F(ListTest, ListFillsTheClientAreaBelowTheBoxes) {
+    Run([&](HWND main) {
+        HWND list = ::GetDlgItem(main, IDC_QSOLIST);
+        for (SIZE size : {SIZE{700, 400}, SIZE{1000, 600}, SIZE{918, 547}}) {
+            ::SetWindowPos(main, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+            gui::Settle(main);
+            RECT client;
+            ::GetClientRect(main, &client);
+            RECT r = gui::ClientRectOf(list);
+            EXPECT_EQ(r.left, 0);
+            EXPECT_EQ(r.top, 50);
+            EXPECT_EQ(r.right, client.right);
+            EXPECT_EQ(r.bottom, client.bottom);
+        }
+    });
+}
+
+// ---- placement and column widths
+
+// The keys of a section in file order, with their values.
+std::vector<std::pair<std::string, std::string>> SectionOf(const std::string& ini, const std::string& section) {
+    std::vector<std::pair<std::string, std::string>> keys;
+    std::istringstream lines(ini);
+    std::string line, current;
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) continue;
+        if (line[0] == '[') {
+            current = line.substr(1, line.find(']') - 1);
+            continue;
+        }
+        size_t eq = line.find('=');
+        if (current == section && eq != std::string::npos) keys.emplace_back(line.substr(0, eq), line.substr(eq + 1));
+    }
+    return keys;
+}
+
+std::vector<std::pair<std::string, std::string>> Expected(int top, int left, int width, int height,
+                                                          const std::vector<int>& columns) {
+    std::vector<std::pair<std::string, std::string>> keys = {
+        {"TOP", std::to_string(top)}, {"LEFT", std::to_string(left)}, {"WIDTH", std::to_string(width)},
+        {"HIGHT", std::to_string(height)}};
+    for (size_t i = 0; i < columns.size(); ++i) keys.emplace_back("COLUMN" + std::to_string(i), std::to_string(columns[i]));
+    return keys;
+}
+
+std::vector<int> DefaultWidths() {
+    std::vector<int> widths;
+    for (const QsoColumn& c : QsoColumns) widths.push_back(c.DefaultWidth);
+    return widths;
+}
+
+std::vector<int> ColumnWidths(HWND main) {
+    std::vector<int> widths;
+    for (int i = 0; i < kQsoColumnCount; ++i)
+        widths.push_back(static_cast<int>(::SendMessageA(::GetDlgItem(main, IDC_QSOLIST), LVM_GETCOLUMNWIDTH, i, 0)));
+    return widths;
+}
+
+RECT WindowRect(HWND main) {
+    RECT r;
+    ::GetWindowRect(main, &r);
+    return r;
+}
+
+void Close(HWND main) {
+    ::PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(gui::WaitUntil([&] { return !::IsWindow(main); }));
+}
+
+TEST_F(CheckWindowTest, WithoutAnIniTheWindowOpensAtTheDefaultsAndClosingStoresEveryKeyInOrder) {
+    ASSERT_FALSE(test::FileExists(IniPath()));
+    Run([&](HWND main) {
+        RECT r = WindowRect(main);
+        EXPECT_EQ(r.left, 100);
+        EXPECT_EQ(r.top, 100);
+        EXPECT_EQ(r.right - r.left, 918);
+        EXPECT_EQ(r.bottom - r.top, 547);
+        EXPECT_EQ(ColumnWidths(main), DefaultWidths());
+        EXPECT_FALSE(test::FileExists(IniPath())) << "nothing is written while the window is open";
+        Close(main);
+    });
+    EXPECT_EQ(SectionOf(IniText(), "Aplication"), Expected(100, 100, 918, 547, DefaultWidths()));
+    EXPECT_TRUE(SectionOf(IniText(), "List").empty());
+}
+
+TEST_F(CheckWindowTest, StoredPlacementAndWidthsComeBackIncludingAWidthOfZero) {
+    std::vector<int> widths = DefaultWidths();
+    widths[3] = 0;
+    widths[11] = 150;
+    std::string ini = "[Aplication]\r\nTOP=130\r\nLEFT=120\r\nWIDTH=800\r\nHIGHT=500\r\n";
+    for (int i = 0; i < kQsoColumnCount; ++i) ini += "COLUMN" + std::to_string(i) + "=" + std::to_string(widths[i]) + "\r\n";
+    test::WriteFileBytes(IniPath(), ini);
+    Run([&](HWND main) {
+        RECT r = WindowRect(main);
+        EXPECT_EQ(r.left, 120);
+        EXPECT_EQ(r.top, 130);
+        EXPECT_EQ(r.right - r.left, 800);
+        EXPECT_EQ(r.bottom - r.top, 500);
+        EXPECT_EQ(ColumnWidths(main), widths);
+        ::SendMessageA(::GetDlgItem(main, IDC_QSOLIST), LVM_SETCOLUMNWIDTH, 5, 77);
+        Close(main);
+    });
+    widths[5] = 77;
+    EXPECT_EQ(SectionOf(IniText(), "Aplication"), Expected(130, 120, 800, 500, widths));
+}
+
+TEST_F(CheckWindowTest, MaximisedWindowStoresItsRestoredRectangle) {
+    Run([&](HWND main) {
+        ::SetWindowPos(main, nullptr, 140, 90, 700, 420, SWP_NOZORDER);
+        ::ShowWindow(main, SW_MAXIMIZE);
+        gui::Settle(main);
+        ASSERT_TRUE(::IsZoomed(main));
+        Close(main);
+    });
+    EXPECT_EQ(SectionOf(IniText(), "Aplication"), Expected(90, 140, 700, 420, DefaultWidths()));
+}
+
+TEST_F(CheckWindowTest, PlaceOnNoScreenOpensAtTheDefaultsAndIsStoredOnlyAtClose) {
+    const std::string ini = "[Aplication]\r\nTOP=4000\r\nLEFT=-6000\r\nWIDTH=800\r\nHIGHT=500\r\n";
+    test::WriteFileBytes(IniPath(), ini);
+    Run([&](HWND main) {
+        RECT r = WindowRect(main);
+        EXPECT_EQ(r.left, 100);
+        EXPECT_EQ(r.top, 100);
+        EXPECT_EQ(r.right - r.left, 918);
+        EXPECT_EQ(r.bottom - r.top, 547);
+        EXPECT_EQ(IniText(), ini);
+        Close(main);
+    });
+    EXPECT_EQ(SectionOf(IniText(), "Aplication"), Expected(100, 100, 918, 547, DefaultWidths()));
+}
+
+}  // namespace
+}  // namespace checkwin_test

@@ -1,0 +1,259 @@
+// The main window's lookups driven through its modal loop: the keys from
+// every control, the exact lookup with its length rule and bound, the
+// partial search, the clear, command 1001 and the failure messages.
+#include <cstdlib>
+
+#include "CheckWindowFixture.h"
+#include "res/resource.h"
+
+namespace checkwin_test {
+namespace {
+
+// Record numbers follow the dates.
+const std::vector<Qso> kLog = {
+    {"JA1ABC", "20210101", "1001", "佐藤", "千代田区"},
+    {"JA1ABC/1", "20210102", "1001", "鈴木", "横浜市"},
+    {"JA1AB", "20210103", "100101", "", ""},
+    {"JA1AB/3", "20210104", "", "", ""},
+    {"JA1ABD", "20210105", "", "", ""},
+    {"JR1XYZ", "20210106", "", "", ""},
+    {"K1ABC", "20210107", "", "", ""},
+    {"JA1BCD", "20210108", "", "", ""},
+    {"JA1ABC/P", "20210109", "", "", ""},
+};
+
+std::vector<int> RecordNumbers(HWND main) {
+    std::vector<int> numbers;
+    for (const std::string& t : ListColumn(main, 0)) numbers.push_back(std::atoi(t.c_str()));
+    return numbers;
+}
+
+class LookupTest : public CheckWindowTest {
+protected:
+    void SetUp() override { ASSERT_NO_FATAL_FAILURE(MakeLog(kLog)); }
+};
+
+TEST_F(LookupTest, EachSearchListsItsRecordsAndShowsItsCount) {
+    enum Trigger { Enter, Down, F3, Command1001 };
+    struct Case {
+        const char* typed;
+        Trigger trigger;
+        const char* box;     // the call-sign box afterwards
+        const char* count;
+        std::vector<int> recNos;
+    };
+    const Case cases[] = {
+        // The key is the first six characters cut at '/': suffixed calls of
+        // the same station are listed in the index's order.
+        {"JA1ABC/1", Enter, "JA1ABC/1", "交信回数 3 回", {1, 2, 9}},
+        {"JA1ABC", Down, "JA1ABC", "交信回数 3 回", {1, 2, 9}},
+        // A five-character key lists only that exact call.
+        {"JA1AB", Enter, "JA1AB", "交信回数 1 回", {3}},
+        {"JR1XY", Enter, "JR1XY", "交信回数 0 回", {}},
+        // Keys under five characters and unknown calls find nothing.
+        {"JD1/JA1ABC", Enter, "JD1/JA1A", "", {}},
+        {"", Enter, "", "", {}},
+        {"JA9ZZZ", Enter, "JA9ZZZ", "", {}},
+        // Command 1001 lists every hit of the key.
+        {"JA1AB", Command1001, "JA1AB", "交信回数 6 回", {3, 4, 1, 2, 9, 5}},
+        {"JR1XY", Command1001, "JR1XY", "交信回数 1 回", {6}},
+        // The partial search shows its pattern and lists in record order.
+        {"JA1", F3, "JA1???", "検索件数 7 件", {1, 2, 3, 4, 5, 8, 9}},
+        {"K1ABC", F3, "???BC?", "検索件数 2 件", {7, 8}},
+        {"?A1ABC", F3, "?A1ABC", "検索件数 3 件", {1, 2, 9}},
+        {"JA1ABC", F3, "JA1ABC", "検索件数 3 件", {1, 2, 9}},
+        // After F3 the box holds the pattern, and Enter looks that up as it is.
+        {"JA1???", Enter, "JA1???", "", {}},
+    };
+    Run([&](HWND main) {
+        HWND box = ::GetDlgItem(main, IDC_CALLSIGN);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.typed) + " trigger " + std::to_string(c.trigger));
+            Type(main, "JA1ABC");
+            Press(box, VK_RETURN);   // something listed before, to be replaced
+            ASSERT_EQ(ListCount(main), 3);
+            Type(main, c.typed);
+            if (c.trigger == Command1001) {
+                ::PostMessageA(main, WM_COMMAND, IDC_LOOKUPUNFILTERED, 0);
+                gui::Settle(main);
+            } else {
+                Press(box, c.trigger == Enter ? VK_RETURN : c.trigger == Down ? VK_DOWN : VK_F3);
+            }
+            EXPECT_EQ(CallBox(main), c.box);
+            EXPECT_EQ(CountBox(main), c.count);
+            EXPECT_EQ(RecordNumbers(main), c.recNos);
+        }
+    });
+}
+
+TEST_F(LookupTest, RowsShowTheRecordsTexts) {
+    Run([&](HWND main) {
+        Type(main, "JA1ABC/1");
+        Press(::GetDlgItem(main, IDC_CALLSIGN), VK_RETURN);
+        auto rows = ListRows(main);
+        ASSERT_EQ(rows.size(), 3u);
+        const std::vector<std::string> want = {"     2", "JA1ABC/1", "21/01/02", "12:00", "", "", "7.041", "FT8",
+                                               "1001  ", "", "", Cp932(L"鈴木"), Cp932(L"横浜市"), "", ""};
+        EXPECT_EQ(rows[1], want);
+    });
+}
+
+TEST_F(LookupTest, KeysActWhicheverControlHasTheFocusAndNeverReachIt) {
+    Run([&](HWND main) {
+        const int controls[] = {IDC_CALLSIGN, IDC_LINKTOLOGGER, IDC_QSOLIST};
+        DWORD thread = ::GetWindowThreadProcessId(main, nullptr);
+        auto focus = [&] {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof info;
+            ::GetGUIThreadInfo(thread, &info);
+            return info.hwndFocus;
+        };
+        for (int id : controls) {
+            SCOPED_TRACE(id);
+            HWND control = ::GetDlgItem(main, id);
+            ::SendMessageA(main, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+            ASSERT_EQ(focus(), control);
+
+            Type(main, "JA1ABC");
+            Press(control, VK_RETURN);
+            EXPECT_EQ(ListCount(main), 3);
+            EXPECT_EQ(CountBox(main), "交信回数 3 回");
+
+            Press(control, VK_TAB);
+            EXPECT_EQ(ListCount(main), 0);
+            EXPECT_EQ(CallBox(main), "");
+            EXPECT_EQ(CountBox(main), "");
+            EXPECT_EQ(focus(), control) << "Tab does not move the focus";
+
+            Type(main, "JA1ABC");
+            SelectRow(main, 0);
+            Press(control, VK_DOWN);
+            EXPECT_EQ(ListCount(main), 3);
+            EXPECT_EQ(::SendMessageA(::GetDlgItem(main, IDC_QSOLIST), LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                     LVNI_SELECTED), -1)
+                << "Down runs the lookup again instead of moving the selection";
+
+            Type(main, "JA1");
+            Press(control, VK_F3);
+            EXPECT_EQ(ListCount(main), 7);
+            EXPECT_EQ(CallBox(main), "JA1???");
+
+            Press(control, VK_ESCAPE);
+            EXPECT_TRUE(::IsWindow(main)) << "Escape does not close the window";
+            EXPECT_TRUE(::IsWindowVisible(main));
+            EXPECT_EQ(ListCount(main), 0);
+            EXPECT_EQ(CallBox(main), "");
+            EXPECT_EQ(CountBox(main), "");
+            EXPECT_EQ(focus(), control);
+            EXPECT_EQ(::SendMessageA(::GetDlgItem(main, IDC_LINKTOLOGGER), BM_GETCHECK, 0, 0), BST_UNCHECKED)
+                << "Enter and the other keys never reach the check box";
+        }
+    });
+}
+
+TEST_F(LookupTest, TooFewFixedCharactersShowTheMessageAndThePattern) {
+    Run([&](HWND main) {
+        HWND box = ::GetDlgItem(main, IDC_CALLSIGN);
+        Type(main, "JA1ABC");
+        Press(box, VK_RETURN);
+        Type(main, "A1");
+        gui::PostKey(box, VK_F3);
+        MessageBoxSeen seen = WaitForMessageBox(main);
+        ASSERT_NE(seen.Window, nullptr);
+        EXPECT_EQ(seen.Text, "検索文字数はが2文字以上を入力してください");
+        EXPECT_EQ(seen.Caption, AfxGetAppName());
+        EXPECT_EQ(seen.Caption, "checkwin_gui_tests");
+        EXPECT_EQ(seen.Buttons, 1);
+        EXPECT_TRUE(seen.HasOkButton);
+        EXPECT_TRUE(seen.Exclamation);
+        EXPECT_EQ(CallBox(main), "??????");
+        EXPECT_EQ(ListCount(main), 0);
+        Dismiss(seen);
+        gui::Settle(main);
+        EXPECT_EQ(CountBox(main), "");
+        EXPECT_EQ(ListCount(main), 0);
+    });
+}
+
+TEST_F(LookupTest, MissingLibraryAtALookupEmptiesTheListAndKeepsTheCount) {
+    Run([&](HWND main) {
+        HWND box = ::GetDlgItem(main, IDC_CALLSIGN);
+        Type(main, "JA1ABC");
+        Press(box, VK_RETURN);
+        ASSERT_EQ(ListCount(main), 3);
+        UseLibrary(false);
+        for (UINT key : {VK_RETURN, VK_F3}) {
+            SCOPED_TRACE(key);
+            Type(main, "JA1AB");
+            gui::PostKey(box, key);
+            MessageBoxSeen seen = WaitForMessageBox(main);
+            ASSERT_NE(seen.Window, nullptr);
+            EXPECT_EQ(seen.Text, "VIREON50.DLLがみつかりません");
+            EXPECT_EQ(seen.Caption, "checkwin_gui_tests");
+            EXPECT_EQ(seen.Buttons, 1);
+            EXPECT_TRUE(seen.Exclamation);
+            EXPECT_EQ(ListCount(main), 0);
+            Dismiss(seen);
+            gui::Settle(main);
+            EXPECT_EQ(CountBox(main), "交信回数 3 回");
+            EXPECT_EQ(CallBox(main), "JA1AB") << "F3 stops before it forms its pattern";
+        }
+        UseLibrary(true);
+        Press(box, VK_RETURN);
+        EXPECT_EQ(CountBox(main), "交信回数 1 回");
+    });
+}
+
+TEST_F(LookupTest, ExactLookupStopsAfterAThousandFurtherMatches) {
+    ASSERT_NO_FATAL_FAILURE(GenerateLog(2400));   // JA1ABC has more than 1001 QSOs in it
+    Run([&](HWND main) {
+        HWND box = ::GetDlgItem(main, IDC_CALLSIGN);
+        Type(main, "JA1ABC");
+        Press(box, VK_RETURN);
+        EXPECT_EQ(ListCount(main), 1001);
+        EXPECT_EQ(CountBox(main), "交信回数 1001 回");
+        ::PostMessageA(main, WM_COMMAND, IDC_LOOKUPUNFILTERED, 0);
+        gui::Settle(main);
+        EXPECT_EQ(ListCount(main), 1001);
+        // The partial search has no such bound.
+        Press(box, VK_F3);
+        EXPECT_GT(ListCount(main), 1001);
+        EXPECT_EQ(CountBox(main), "検索件数 " + std::to_string(ListCount(main)) + " 件");
+    });
+}
+
+TEST_F(CheckWindowTest, MissingLibraryAtStartShowsTheMessageAndEndsWithoutWriting) {
+    UseLibrary(false);
+    ASSERT_NO_FATAL_FAILURE(MakeLog({{"JA1ABC", "20210101", "", "", ""}}));
+    bool seenBox = false;
+    INT_PTR result = Run([&](HWND main) {
+        MessageBoxSeen seen = WaitForMessageBox(main);
+        ASSERT_NE(seen.Window, nullptr);
+        seenBox = true;
+        EXPECT_EQ(seen.Text, "VIREON50.DLLがみつかりません\nプログラムを終了します");
+        EXPECT_EQ(seen.Caption, "checkwin_gui_tests");
+        EXPECT_EQ(seen.Buttons, 1);
+        EXPECT_TRUE(seen.Exclamation);
+        Dismiss(seen);
+        EXPECT_TRUE(gui::WaitUntil([&] { return !::IsWindow(main); })) << "the window ends by itself";
+    });
+    EXPECT_TRUE(seenBox);
+    EXPECT_EQ(result, 1);
+    EXPECT_FALSE(test::FileExists(IniPath())) << "nothing is stored";
+    EXPECT_FALSE(test::FileExists(Folder().File("call.idx"))) << "nothing is copied";
+}
+
+TEST_F(CheckWindowTest, StartCopiesTheCallIndexOnlyWhenThereIsNone) {
+    ASSERT_NO_FATAL_FAILURE(MakeLog(kLog));
+    for (bool existing : {false, true}) {
+        SCOPED_TRACE(existing);
+        test::RemoveFile(Folder().File("call.idx"));
+        if (existing) test::WriteFileBytes(Folder().File("call.idx"), "kept as it is");
+        Run([&](HWND main) { EXPECT_TRUE(::IsWindow(main)); });
+        std::string want = existing ? "kept as it is" : test::ReadFileBytes(Folder().File("vireon.dx0"));
+        EXPECT_EQ(test::ReadFileBytes(Folder().File("call.idx")), want);
+    }
+}
+
+}  // namespace
+}  // namespace checkwin_test
