@@ -28,7 +28,10 @@ bool ParseWesternDate(const std::string& s, int* year, int* month) {
     for (size_t p = i; p < s.size();) {
         if (!IsDigit(s[p])) { ++p; continue; }
         int v = 0, len = 0;
-        while (p < s.size() && IsDigit(s[p])) { v = v * 10 + (s[p++] - '0'); ++len; }
+        while (p < s.size() && IsDigit(s[p])) {
+            if (++len <= 6) v = v * 10 + (s[p] - '0');
+            ++p;
+        }
         ++runs;
         if (len == 4) lastRun = v;
     }
@@ -50,12 +53,12 @@ bool ParseEraDate(const std::string& s, int* year, int* month) {
             y = 1;
             p += std::strlen("元");
         } else {
-            while (p < s.size() && IsDigit(s[p])) y = y * 10 + (s[p++] - '0');
+            while (p < s.size() && IsDigit(s[p]) && y < 1000) y = y * 10 + (s[p++] - '0');
         }
         if (y == 0 || s.compare(p, std::strlen("年"), "年") != 0) return false;
         p += std::strlen("年");
         int m = 0;
-        while (p < s.size() && IsDigit(s[p])) m = m * 10 + (s[p++] - '0');
+        while (p < s.size() && IsDigit(s[p]) && m < 100) m = m * 10 + (s[p++] - '0');
         if (m < 1 || m > 12 || s.compare(p, std::strlen("月"), "月") != 0) return false;
         *year = e.Base + y;
         *month = m;
