@@ -1,10 +1,23 @@
-// The AJD/WAJA check dialog (its template only, for now: it opens and closes; its
-// criteria and search are added with the award checks).
+// The AJD/WAJA check dialog: bands, mode, dates and the award (the ten call
+// areas or the 47 prefectures); "Search" fills AwardFilter and shows the
+// result list over the dialog.
 #pragma once
-#include "framework/Framework.h"
+#include "app/ProgramObjects.h"
+#include "awards/AwardCheckDialog.h"
 #include "res/resource.h"
 
-class AjdWajaDialog : public CDialog {
+class AjdWajaDialog : public AwardCheckDialog {
 public:
-    AjdWajaDialog() : CDialog(IDD_AJDWAJA) {}
+    explicit AjdWajaDialog(AwardListDialog& resultList = TheAjdWajaList);
+    ~AjdWajaDialog() override;
+
+    DECLARE_MESSAGE_MAP()
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+
+    void OnAjd();
+    void OnWaja();
+    void RunSearch();
 };

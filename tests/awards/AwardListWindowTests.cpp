@@ -1,0 +1,264 @@
+// The award result list window on its own: columns, rows and cells of each
+// award kind from a real tally, the sort by header clicks, the placement
+// and the resize, and the window without the logging library.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "AwardWindowFixture.h"
+#include "GuiDriver.h"
+#include "app/MainWindowPlacement.h"
+#include "awards/AwardFilter.h"
+#include "awards/AwardList.h"
+#include "awards/AwardListDialog.h"
+#include "logstore/AreaMaster.h"
+#include "res/resource.h"
+
+namespace {
+
+using awardgui::ColumnOf;
+using awardgui::Rows;
+using Row = std::vector<std::string>;
+
+// In date order, the order the log keeps: every kind counts them.
+const std::vector<awardgui::Qso> kLog = {
+    {"19991231", "21.200", "CW", "4701", true},
+    {"20090501", "14.025", "CW", "0101", false},
+    {"20100105", "14.025", "CW", "1002", false},
+    {"20100201", "14.025", "CW", "0104", false},
+    {"20100601", "14.025", "CW", "01001", false},
+    {"20110513", "14.025", "CW", "1002", true},
+    {"20110513", "14.025", "CW", "0101", true},
+    {"20120101", "14.025", "CW", "1001", false},
+    {"20120301", "7.010", "SSB", "0801", false},
+    {"20120301", "7.010", "SSB", "0801", false},
+    {"20130101", "14.025", "CW", "1101", false},
+};
+
+void SetFilter(int32_t kind, int32_t start, int32_t end, int32_t unworked = 0, int32_t full = 0) {
+    AwardFilter.AwardKind = kind;
+    for (int b = 0; b < kBandCount; ++b) AwardFilter.BandSelected[b] = 1;
+    AwardFilter.ModeText[0] = '\0';
+    AwardFilter.StartDate = start;
+    AwardFilter.EndDate = end;
+    AwardFilter.ShowUnworked = unworked;
+    AwardFilter.ShowFullList = full;
+}
+
+class AwardListWindowTest : public awardgui::AwardWindowTest {
+protected:
+    void SetUp() override {
+        awardgui::ResetAwardState();
+        UseLibrary();
+        ASSERT_NO_FATAL_FAILURE(MakeLog(kLog));
+        ASSERT_NO_FATAL_FAILURE(MakeSmallMaster());
+        ASSERT_NO_FATAL_FAILURE(LoadTables());
+        MainWindowPlacement = {50, 40, 333};
+    }
+
+    // Shows the list for the current filter and hands its window and list
+    // control to check().
+    void ShowList(const std::function<void(HWND, HWND)>& check) {
+        AwardListDialog list;
+        gui::RunModal(list, [&](HWND window) { check(window, ::GetDlgItem(window, IDC_AWARDLIST)); });
+    }
+};
+
+void ExpectWindowRect(HWND window, int left, int top, int width, int height) {
+    RECT r;
+    ::GetWindowRect(window, &r);
+    EXPECT_EQ(r.left, left);
+    EXPECT_EQ(r.top, top);
+    EXPECT_EQ(r.right - r.left, width);
+    EXPECT_EQ(r.bottom - r.top, height);
+}
+
+TEST_F(AwardListWindowTest, AjdListsTheTenCallAreasOneToNineThenZero) {
+    SetFilter(Ajd, 0, 20501231);
+    ShowList([](HWND window, HWND list) {
+        EXPECT_EQ(gui::WindowText(window), "\x88\xEA\x97\x97");   // 一覧
+        EXPECT_EQ(::SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & 0x31, 0x31);
+        const auto columns = awardgui::ReadColumns(list);
+        ASSERT_EQ(columns.size(), 5u);
+        EXPECT_EQ(columns[1].Title, "\xB4\xD8\xB1");   // ｴﾘｱ
+        EXPECT_EQ(columns[1].Width, 33);
+        EXPECT_EQ(columns[1].Format, LVCFMT_RIGHT);
+        EXPECT_EQ(columns[2].Title, "\x8F\x89\x89\xF1\x8C\xF0\x90\x4D\x93\xFA");   // 初回交信日
+        EXPECT_EQ(columns[4].Width, 50);
+
+        const Rows rows = awardgui::ReadListRows(list);
+        const Rows want = {
+            {"Cfm", "1", "2010/01/05", "2013/01/01", "4"},
+            {"", "2", "", "", "0"},
+            {"", "3", "", "", "0"},
+            {"", "4", "", "", "0"},
+            {"", "5", "", "", "0"},
+            {"Cfm", "6", "1999/12/31", "", "1"},
+            {"", "7", "", "", "0"},
+            {"Cfm", "8", "2009/05/01", "2011/05/13", "4"},
+            {"", "9", "", "", "0"},
+            {"Wkd", "0", "2012/03/01", "", "2"},
+        };
+        EXPECT_EQ(rows, want);
+        ExpectWindowRect(window, 50, 40, 310, 205);
+    });
+}
+
+TEST_F(AwardListWindowTest, WajaListsTheFortySevenPrefecturesByNumber) {
+    SetFilter(Waja, 0, 20501231);
+    ShowList([](HWND window, HWND list) {
+        const Rows rows = awardgui::ReadListRows(list);
+        ASSERT_EQ(rows.size(), 47u);
+        EXPECT_EQ(rows[0], (Row{"Cfm", "\x96\x6B\x8A\x43\x93\xB9", "2009/05/01", "2011/05/13", "4"}));   // 北海道
+        EXPECT_EQ(rows[7], (Row{"Wkd", "\x90\x56\x8A\x83\x8C\xA7", "2012/03/01", "", "2"}));   // 新潟県
+        EXPECT_EQ(rows[9], (Row{"Cfm", "\x93\x8C\x8B\x9E\x93\x73", "2010/01/05", "2012/01/01", "3"}));   // 東京都
+        EXPECT_EQ(rows[10], (Row{"Wkd", "\x90\x5F\x93\xDE\x90\xEC", "2013/01/01", "", "1"}));   // 神奈川
+        EXPECT_EQ(rows[46], (Row{"Cfm", "\x89\xAB\x93\xEA\x8C\xA7", "1999/12/31", "", "1"}));   // 沖縄県
+        EXPECT_EQ(rows[1], (Row{"", "\x90\xC2\x90\x58\x8C\xA7", "", "", "0"}));   // 青森県
+        EXPECT_EQ(awardgui::ReadColumns(list)[2].Format, LVCFMT_LEFT);
+        ExpectWindowRect(window, 50, 40, 355, 333);
+    });
+}
+
+TEST_F(AwardListWindowTest, JccRowsFollowTheHiddenMarksAndTheChosenList) {
+    struct Case {
+        const char* what;
+        int32_t kind, start, unworked, full;
+        bool hideDeleted;
+        std::vector<std::string> codes;   // column 2 of every row, in order
+    };
+    const Case cases[] = {
+        {"worked", Jcc, 0, 0, 0, false, {"0101  ", "0104  ", "1001  ", "1002  "}},
+        {"worked, deleted hidden", Jcc, 0, 0, 0, true, {"0101  ", "1001  ", "1002  "}},
+        {"unworked", Jcc, 0, 1, 0, false, {"0102  ", "0103  ", "0105  "}},
+        {"unworked, deleted hidden", Jcc, 0, 1, 0, true, {"0102  "}},
+        // From April 2010: 0103 and 0105 went before it and are not worked
+        // since; 0104 went in that month and stays; the mark plays no part.
+        {"full list from 2010-04", Jcc, 20100401, 0, 1, true, {"0101  ", "0102  ", "0104  ", "1001  ", "1002  "}},
+        {"both options", Jcc, 0, 1, 1, false, {}},
+        {"JCG worked", Jcg, 0, 0, 0, false, {"01001 "}},
+        {"JCG unworked", Jcg, 0, 1, 0, false, {"01002 "}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetFilter(c.kind, c.start, 20501231, c.unworked, c.full);
+        for (AreaEntry* table : {JccTable, JcgTable})
+            for (int i = 0; i < kAreaTableSize; ++i)
+                if (table[i].DeletedYm != 0) table[i].Hidden = c.hideDeleted ? 1 : 0;
+        ShowList([&](HWND window, HWND list) {
+            const Rows rows = awardgui::ReadListRows(list);
+            EXPECT_EQ(ColumnOf(rows, 2), c.codes);
+            for (size_t i = 0; i < rows.size(); ++i) {
+                char number[8];
+                std::snprintf(number, sizeof number, "%4d", static_cast<int>(i + 1));
+                EXPECT_EQ(rows[i][0], number);
+            }
+            ExpectWindowRect(window, 50, 40, 600, 333);
+        });
+    }
+}
+
+TEST_F(AwardListWindowTest, JccCellsShowTheEntryAndItsStatistics) {
+    SetFilter(Jcc, 20100401, 20501231, 0, 1);
+    ShowList([](HWND, HWND list) {
+        const auto columns = awardgui::ReadColumns(list);
+        ASSERT_EQ(columns.size(), 7u);
+        EXPECT_EQ(columns[3].Title, "Qth");
+        EXPECT_EQ(columns[3].Width, 210);
+        EXPECT_EQ(columns[1].Format, LVCFMT_RIGHT);
+        const Rows rows = awardgui::ReadListRows(list);
+        ASSERT_EQ(rows.size(), 5u);
+        EXPECT_EQ(rows[0], (Row{"   1", "Cfm", "0101  ", "\x8E\x44\x96\x79", "2011/05/13", "", "1"}));   // 札幌
+        EXPECT_EQ(rows[2][1], "") << "0104's only QSO is before the start date";
+        EXPECT_NE(rows[2][3].find("*10/04"), std::string::npos) << rows[2][3] << ": the deletion mark stays in the name";
+        EXPECT_EQ(rows[3], (Row{"   4", "Wkd", "1001  ", JccTable[5].Name, "2012/01/01", "", "1"}));
+    });
+}
+
+TEST_F(AwardListWindowTest, ColumnClicksSortAndTheStateCarriesToTheNextList) {
+    SetFilter(Ajd, 0, 20501231);
+    ShowList([](HWND window, HWND list) {
+        awardgui::ClickColumn(window, list, 0);
+        EXPECT_EQ(ColumnOf(awardgui::ReadListRows(list), 0),
+                  (std::vector<std::string>{"Wkd", "Cfm", "Cfm", "Cfm", "", "", "", "", "", ""}));
+        awardgui::ClickColumn(window, list, 0);
+        EXPECT_EQ(ColumnOf(awardgui::ReadListRows(list), 0),
+                  (std::vector<std::string>{"", "", "", "", "", "", "Cfm", "Cfm", "Cfm", "Wkd"}));
+        const Rows before = awardgui::ReadListRows(list);
+        for (int column : {2, 3, 4, 7}) awardgui::ClickColumn(window, list, column);
+        EXPECT_EQ(awardgui::ReadListRows(list), before) << "dates and counts do not sort";
+        awardgui::ClickColumn(window, list, 1);
+        EXPECT_EQ(ColumnOf(awardgui::ReadListRows(list), 1),
+                  (std::vector<std::string>{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"}));
+        awardgui::ClickColumn(window, list, 0);   // descending; the next click on 0 sorts ascending
+    });
+
+    SetFilter(Jcc, 0, 20501231);
+    ShowList([](HWND window, HWND list) {
+        const std::vector<std::string> tableOrder = {"   1", "   2", "   3", "   4"};
+        awardgui::ClickColumn(window, list, 0);
+        EXPECT_EQ(ColumnOf(awardgui::ReadListRows(list), 0), tableOrder) << "ascending, as the AJD list left it";
+        awardgui::ClickColumn(window, list, 0);
+        EXPECT_EQ(ColumnOf(awardgui::ReadListRows(list), 0),
+                  (std::vector<std::string>{"   4", "   3", "   2", "   1"}));
+        // A row keeps its cells together when the rows move.
+        const Rows rows = awardgui::ReadListRows(list);
+        EXPECT_EQ(rows[0][2], "1002  ");
+        EXPECT_EQ(rows[0][4], "2010/01/05");
+    });
+}
+
+TEST_F(AwardListWindowTest, TheListFillsTheWindowAtEverySize) {
+    SetFilter(Waja, 0, 20501231);
+    ShowList([](HWND window, HWND list) {
+        for (SIZE size : {SIZE{400, 300}, SIZE{250, 120}, SIZE{900, 700}}) {
+            ::SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+            gui::Settle(window);
+            RECT client;
+            ::GetClientRect(window, &client);
+            RECT got = gui::ClientRectOf(list);
+            EXPECT_EQ(got.left, 0);
+            EXPECT_EQ(got.top, 0);
+            EXPECT_EQ(got.right, client.right);
+            EXPECT_EQ(got.bottom, client.bottom);
+        }
+    });
+}
+
+TEST_F(AwardListWindowTest, WithoutTheLibraryTheListKeepsItsHeadersItsTemplateSizeAndThePreviousResult) {
+    SetFilter(Waja, 0, 20501231);
+    ShowList([](HWND, HWND) {});   // a first result in WajaStats
+    const AreaStat before = WajaStats[1];
+    ASSERT_EQ(before.QsoCount, 4);
+    test::RemoveFile(Dir().File(test::LibraryFileName()));
+
+    AwardListDialog list;
+    gui::RunModal(list, [&](HWND window) {
+        // "<executable's base name>": the program names its message boxes so.
+        HWND box = gui::WaitFor([] { return gui::FindProcessWindow("award_list_window_tests"); });
+        ASSERT_NE(box, nullptr) << "the missing library is reported";
+        EXPECT_NE(::FindWindowExA(box, nullptr, "Static",
+                                  "VIREON50.DLL\x82\xAA\x82\xDD\x82\xC2\x82\xA9\x82\xE8\x82\xDC\x82\xB9\x82\xF1"),
+                  nullptr);   // VIREON50.DLLがみつかりません
+        EXPECT_NE(::GetDlgItem(box, IDOK), nullptr);
+        HWND cancel = ::GetDlgItem(box, IDCANCEL);
+        EXPECT_TRUE(!cancel || !::IsWindowVisible(cancel)) << "OK only";
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(gui::WaitUntil([&] { return !::IsWindow(box); }));
+        gui::Settle(window);
+
+        HWND control = ::GetDlgItem(window, IDC_AWARDLIST);
+        EXPECT_EQ(awardgui::ReadColumns(control).size(), 5u);
+        EXPECT_EQ(::SendMessageA(control, LVM_GETITEMCOUNT, 0, 0), 0);
+        RECT client;
+        ::GetClientRect(window, &client);
+        RECT want = gui::DialogUnitsToPixels(window, 0, 0, 184, 101);
+        EXPECT_EQ(client.right, want.right);
+        EXPECT_EQ(client.bottom, want.bottom);
+    });
+    EXPECT_EQ(WajaStats[1].QsoCount, before.QsoCount);
+    EXPECT_EQ(WajaStats[1].FirstDate, before.FirstDate);
+}
+
+}  // namespace

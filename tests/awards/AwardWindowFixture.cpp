@@ -1,0 +1,187 @@
+#include "AwardWindowFixture.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+
+#include "GuiDriver.h"
+#include "awards/AwardFilter.h"
+#include "awards/AwardList.h"
+#include "awards/AwardTally.h"
+#include "framework/Framework.h"
+#include "logstore/AreaMaster.h"
+#include "logstore/LoggerLibrary.h"
+
+namespace awardgui {
+
+namespace {
+
+void Field(std::string& out, const char* name, const std::string& value) {
+    if (value.empty()) return;
+    out += "<" + std::string(name) + ":" + std::to_string(value.size()) + ">" + value + " ";
+}
+
+void Tool(const test::TempDir& dir, const std::vector<std::string>& args) {
+    std::string output;
+    int code = test::RunVireonTool(args, dir.Path(), &output);
+    std::string line;
+    for (const auto& a : args) line += a + " ";
+    ASSERT_EQ(code, 0) << "vireon-tool " << line << "\n" << output;
+}
+
+}  // namespace
+
+std::string JarlLine(const std::string& code, const std::string& roman, const std::string& kanji,
+                     const std::string& deletedOn) {
+    std::string line = deletedOn.empty() ? "  " : "* ";
+    line += code + std::string(code.size() < 8 ? 8 - code.size() : 1, ' ');
+    line += roman + std::string(roman.size() < 20 ? 20 - roman.size() : 1, ' ');
+    line += kanji;
+    if (!deletedOn.empty()) line += "      \"" + deletedOn + "\"";
+    return line + "\n";
+}
+
+void AwardWindowTest::TearDown() { FreeLoggerLibrary(); }
+
+void AwardWindowTest::UseLibrary() {
+    test::CopyFileTo(test::BinFile(test::LibraryFileName()), dir_.File(test::LibraryFileName()));
+}
+
+void AwardWindowTest::MakeLog(const std::vector<Qso>& qsos) {
+    std::string adif = "made by the award window tests\n<ADIF_VER:5>3.1.4 <EOH>\n";
+    int minute = 0;
+    for (const Qso& q : qsos) {
+        Field(adif, "CALL", "JA1ZZZ");
+        Field(adif, "QSO_DATE", q.Date);
+        char time[8];
+        std::snprintf(time, sizeof time, "%02d%02d", (minute / 60) % 24, minute % 60);
+        ++minute;
+        Field(adif, "TIME_ON", time);
+        Field(adif, "FREQ", q.Freq);
+        Field(adif, "MODE", q.Mode);
+        Field(adif, "CNTY", q.Cnty);
+        if (q.Confirmed) Field(adif, "QSL_RCVD", "Y");
+        adif += "<EOR>\n";
+    }
+    test::WriteFileBytes(dir_.File("log.adi"), adif);
+    ASSERT_NO_FATAL_FAILURE(Tool(dir_, {"import-adif", "log.adi"}));
+}
+
+void AwardWindowTest::MakeMaster(const std::string& jccLines, const std::string& jcgLines) {
+    test::WriteFileBytes(dir_.File("jcc.txt"),
+                         "ＪＣＣリスト    test\n\n  No.     市名(ﾛｰﾏ字)       市名(漢字)  消滅日\n\n北海道 01\n" + jccLines);
+    test::WriteFileBytes(dir_.File("jcg.txt"),
+                         "ＪＣＧリスト    test\n  No.     郡名(ﾛｰﾏ字)       郡名(漢字)  消滅日\n \n北海道 01\n" + jcgLines);
+    ASSERT_NO_FATAL_FAILURE(Tool(dir_, {"make-master", "--jcc", "jcc.txt", "--jcg", "jcg.txt"}));
+}
+
+void AwardWindowTest::MakeSmallMaster() {
+    MakeMaster(JarlLine("0101", "Sapporo", "札幌") + JarlLine("0102", "Asahikawa", "旭川") +
+                   JarlLine("0103", "Otaru", "小樽", "Mar.31,2010") +
+                   JarlLine("0104", "Hakodate", "函館", "Apr.1,2010") +
+                   JarlLine("0105", "Muroran", "室蘭", "Dec.1,2009") + JarlLine("1001", "Tokyo", "東京23区") +
+                   JarlLine("1002", "Hachioji", "八王子"),
+               JarlLine("01001", "Ishikari", "石狩郡") + JarlLine("01002", "Atsuta", "厚田郡", "Mar.1,2009"));
+}
+
+void AwardWindowTest::LoadTables() {
+    ASSERT_EQ(LoadLoggerLibrary(), 0);
+    LoadAreaMaster();
+    FreeLoggerLibrary();
+}
+
+void ResetAwardState() {
+    AwardFilter = AwardFilterRecord{};
+    std::memset(AjdStats, 0, sizeof AjdStats);
+    std::memset(WajaStats, 0, sizeof WajaStats);
+    std::memset(AreaStats, 0, sizeof AreaStats);
+    const int32_t initial[kSortColumns] = {1, 0, -1, -1, -1, -1, -1, -1};
+    std::memcpy(ColumnSortState, initial, sizeof initial);
+}
+
+Rows ReadListRows(HWND list) {
+    Rows rows;
+    const int count = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    HWND header = reinterpret_cast<HWND>(::SendMessageA(list, LVM_GETHEADER, 0, 0));
+    const int columns = static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        std::vector<std::string> row;
+        for (int c = 0; c < columns; ++c) {
+            char buf[256] = {};
+            LVITEMA it{};
+            it.iSubItem = c;
+            it.pszText = buf;
+            it.cchTextMax = sizeof buf;
+            ::SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&it));
+            row.push_back(buf);
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+std::vector<std::string> ColumnOf(const Rows& rows, int column) {
+    std::vector<std::string> cells;
+    for (const auto& r : rows) cells.push_back(r.at(static_cast<size_t>(column)));
+    return cells;
+}
+
+std::vector<ColumnInfo> ReadColumns(HWND list) {
+    std::vector<ColumnInfo> columns;
+    for (int c = 0;; ++c) {
+        char title[64] = {};
+        LVCOLUMNA col{};
+        col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+        col.pszText = title;
+        col.cchTextMax = sizeof title;
+        if (!::SendMessageA(list, LVM_GETCOLUMNA, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(&col))) break;
+        columns.push_back({title, col.cx, col.fmt & LVCFMT_JUSTIFYMASK});
+    }
+    return columns;
+}
+
+bool IsTicked(HWND dialog, int id) {
+    return ::SendMessageA(::GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool IsEnabled(HWND dialog, int id) { return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE; }
+
+std::string BoxText(HWND dialog, int id) { return gui::WindowText(::GetDlgItem(dialog, id)); }
+
+void SetBoxText(HWND dialog, int id, const std::string& text) {
+    ::SendMessageA(::GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void Click(HWND dialog, int id) {
+    ::PostMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+    gui::Settle(dialog);
+}
+
+void ClickColumn(HWND dialog, HWND list, int column) {
+    NMLISTVIEW nm{};
+    nm.hdr.hwndFrom = list;
+    nm.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(list));
+    nm.hdr.code = LVN_COLUMNCLICK;
+    nm.iItem = -1;
+    nm.iSubItem = column;
+    ::SendMessageA(dialog, WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
+}
+
+HWND SearchAndWaitForList(HWND check, int searchId) {
+    ::PostMessageA(::GetDlgItem(check, searchId), BM_CLICK, 0, 0);
+    // A list that opens runs its own modal loop, which answers the settle
+    // marker only once its initialisation is over.
+    gui::Settle(check);
+    CDialog* top = CDialog::CurrentModal();
+    HWND h = top ? top->m_hWnd : nullptr;
+    return (h && h != check) ? h : nullptr;
+}
+
+void CloseAndWait(HWND window, HWND under) {
+    ::PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(gui::WaitUntil([&] { return !::IsWindow(window); }));
+    EXPECT_TRUE(gui::WaitUntil([&] { return ::IsWindowEnabled(under) != FALSE; }));
+    gui::Settle(under);
+}
+
+}  // namespace awardgui
