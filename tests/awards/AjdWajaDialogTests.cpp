@@ -11,6 +11,8 @@
 #include "app/MainWindowPlacement.h"
 #include "awards/AjdWajaDialog.h"
 #include "awards/AwardFilter.h"
+#include "awards/JccJcgDialog.h"
+#include "checkwin/CallsignCheckDialog.h"
 #include "res/resource.h"
 
 namespace {
@@ -171,6 +173,41 @@ TEST_F(AjdWajaDialogTest, BandsAndModeChooseTheQsosTheListCounts) {
         SetBoxText(d, IDC_AJD_MODE, "CW X");
         awardgui::CloseAndWait(awardgui::SearchAndWaitForList(d, IDC_AJD_SEARCH), d);
         EXPECT_STREQ(AwardFilter.ModeText, "CW") << "the mode ends at its first blank";
+    });
+}
+
+// The whole road: the main window's menu opens the program's own check
+// dialog, its Search opens the program's own result list, and the list
+// stands at the main window's restored position.
+TEST_F(AjdWajaDialogTest, TheListOpensAtTheMainWindowsPosition) {
+    ASSERT_NO_FATAL_FAILURE(MakeSmallMaster());
+    CallsignCheckDialog main;
+    gui::RunModal(main, [&](HWND m) {
+        ::SetWindowPos(m, nullptr, 120, 80, 700, 400, SWP_NOZORDER);
+        gui::Settle(m);
+        struct {
+            UINT command;
+            int band, search;
+            int width, height;
+        } checks[] = {{ID_AJDWAJACHECK, IDC_AJD_BAND4, IDC_AJD_SEARCH, 310, 205},
+                      {ID_JCCJCGCHECK, IDC_JCC_BAND4, IDC_JCC_SEARCH, 600, 400}};
+        for (const auto& c : checks) {
+            SCOPED_TRACE(c.command);
+            ::PostMessageA(m, WM_COMMAND, c.command, 0);
+            HWND check = gui::WaitForModalAbove(m);
+            ASSERT_NE(check, nullptr);
+            Click(check, c.band);
+            HWND list = awardgui::SearchAndWaitForList(check, c.search);
+            ASSERT_NE(list, nullptr);
+            RECT r;
+            ::GetWindowRect(list, &r);
+            EXPECT_EQ(r.left, 120);
+            EXPECT_EQ(r.top, 80);
+            EXPECT_EQ(r.right - r.left, c.width);
+            EXPECT_EQ(r.bottom - r.top, c.height);
+            awardgui::CloseAndWait(list, check);
+            awardgui::CloseAndWait(check, m);
+        }
     });
 }
 

@@ -242,6 +242,12 @@ TEST_F(AwardListWindowTest, WithoutTheLibraryTheListKeepsItsHeadersItsTemplateSi
                                   "VIREON50.DLL\x82\xAA\x82\xDD\x82\xC2\x82\xA9\x82\xE8\x82\xDC\x82\xB9\x82\xF1"),
                   nullptr);   // VIREON50.DLLがみつかりません
         EXPECT_NE(::GetDlgItem(box, IDOK), nullptr);
+        HICON exclamation = ::LoadIconA(nullptr, IDI_EXCLAMATION);
+        bool iconShown = false;
+        for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+            if ((::GetWindowLongA(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && gui::ClassOf(c) == "Static")
+                iconShown = iconShown || reinterpret_cast<HICON>(::SendMessageA(c, STM_GETICON, 0, 0)) == exclamation;
+        EXPECT_TRUE(iconShown) << "the exclamation icon";
         HWND cancel = ::GetDlgItem(box, IDCANCEL);
         EXPECT_TRUE(!cancel || !::IsWindowVisible(cancel)) << "OK only";
         ::PostMessageA(box, WM_COMMAND, IDOK, 0);
