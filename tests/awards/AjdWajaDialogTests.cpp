@@ -176,6 +176,28 @@ TEST_F(AjdWajaDialogTest, BandsAndModeChooseTheQsosTheListCounts) {
     });
 }
 
+TEST_F(AjdWajaDialogTest, EnterSearchesFromTheButtonAndClosesFromABox) {
+    AjdWajaDialog dialog;
+    gui::RunModal(dialog, [&](HWND d) {
+        Click(d, kBandIds[kBand14MHz]);
+        HWND search = ::GetDlgItem(d, IDC_AJD_SEARCH);
+        ::PostMessageA(d, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(search), TRUE);
+        gui::PostKey(search, VK_RETURN);
+        gui::Settle(d);
+        HWND list = CDialog::CurrentModal()->m_hWnd;
+        ASSERT_NE(list, d) << "Enter on Search runs the search";
+        gui::PostKey(::GetDlgItem(list, IDC_AWARDLIST), VK_ESCAPE);
+        EXPECT_TRUE(gui::WaitUntil([&] { return !::IsWindow(list); })) << "Escape closes the list";
+        EXPECT_TRUE(::IsWindow(d));
+
+        HWND mode = ::GetDlgItem(d, IDC_AJD_MODE);
+        ::PostMessageA(d, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(mode), TRUE);
+        gui::PostKey(mode, VK_RETURN);
+        EXPECT_TRUE(gui::WaitUntil([&] { return !::IsWindow(d); })) << "Enter in a box closes the dialog";
+    });
+}
+
+
 // The whole road: the main window's menu opens the program's own check
 // dialog, its Search opens the program's own result list, and the list
 // stands at the main window's restored position.
