@@ -295,7 +295,7 @@ bool GenerateLog(uint32_t count, uint64_t seed, const MasterFile& master, const 
         }
     }
     log.Close();
-    if (!IndexFile::Write(indexPath.c_str(), std::move(entries), count)) {
+    if (!IndexFile::Write(indexPath.c_str(), std::move(entries))) {
         *error = "cannot write " + indexPath;
         return false;
     }

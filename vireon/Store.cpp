@@ -266,8 +266,12 @@ void IndexFile::Close() {
     OsClose(file_);
     file_ = nullptr;
     count_ = 0;
-    blockCount_ = 0;
+    blockLoaded_ = false;
+    fence_.clear();
+    fenceState_ = Fence::NotRead;
 }
+
+static uint32_t FenceCount(uint32_t entries) { return (entries + kIndexFenceInterval - 1) / kIndexFenceInterval; }
 
 bool IndexFile::Open(const char* path, bool share) {
     Close();
@@ -275,10 +279,12 @@ bool IndexFile::Open(const char* path, bool share) {
     if (!file_) return false;
     unsigned char h[kIndexHeaderSize];
     bool ok = OsReadAt(file_, 0, h, sizeof h) &&
-              HeaderIsValid(h, kIndexMagic, kIndexVersion, kIndexHeaderSize, kIndexEntrySize);
+              HeaderIsValid(h, kIndexMagic, kIndexVersion, kIndexHeaderSize, kIndexEntrySize) &&
+              GetU32(h + kIndexFenceIntervalAt) == kIndexFenceInterval;
     uint32_t n = ok ? GetU32(h + kHeaderCountAt) : 0;
     ok = ok && n <= 0x7FFFFFFFu / kIndexEntrySize &&
-         OsSize(file_) >= int64_t(kIndexHeaderSize) + int64_t(n) * kIndexEntrySize;
+         OsSize(file_) >= int64_t(kIndexHeaderSize) + int64_t(n) * kIndexEntrySize +
+                              int64_t(FenceCount(n)) * kIndexCallBytes;
     if (!ok) {
         Close();
         return false;
@@ -287,20 +293,39 @@ bool IndexFile::Open(const char* path, bool share) {
     return true;
 }
 
-bool IndexFile::Entry(uint32_t i, char call[kIndexCallBytes], uint32_t* recNo) {
-    if (!file_ || i >= count_) return false;
-    if (!(blockCount_ && i >= blockFirst_ && i < blockFirst_ + blockCount_)) {
-        uint32_t first = i / kBlockEntries * kBlockEntries;
-        uint32_t n = std::min(kBlockEntries, count_ - first);
-        block_.resize(size_t(kBlockEntries) * kIndexEntrySize);
-        blockCount_ = 0;
-        if (!OsReadAt(file_, int64_t(kIndexHeaderSize) + int64_t(first) * kIndexEntrySize, block_.data(),
-                      size_t(n) * kIndexEntrySize))
-            return false;
-        blockFirst_ = first;
-        blockCount_ = n;
+bool IndexFile::LoadBlock(uint32_t block) {
+    if (blockLoaded_ && blockIndex_ == block) return true;
+    uint32_t first = block * kIndexFenceInterval;
+    if (first >= count_) return false;
+    uint32_t n = std::min(kIndexFenceInterval, count_ - first);
+    block_.resize(size_t(kIndexFenceInterval) * kIndexEntrySize);
+    blockLoaded_ = false;
+    if (!OsReadAt(file_, int64_t(kIndexHeaderSize) + int64_t(first) * kIndexEntrySize, block_.data(),
+                  size_t(n) * kIndexEntrySize))
+        return false;
+    blockIndex_ = block;
+    blockLoaded_ = true;
+    // A fence that disagrees with the entries is not trusted again.
+    if (fenceState_ == Fence::Usable &&
+        std::memcmp(&fence_[size_t(block) * kIndexCallBytes], block_.data(), kIndexCallBytes) != 0)
+        fenceState_ = Fence::Unusable;
+    return true;
+}
+
+bool IndexFile::LoadFence() {
+    if (fenceState_ == Fence::NotRead) {
+        fence_.resize(size_t(FenceCount(count_)) * kIndexCallBytes);
+        bool ok = fence_.empty() ||
+                  OsReadAt(file_, int64_t(kIndexHeaderSize) + int64_t(count_) * kIndexEntrySize, fence_.data(),
+                           fence_.size());
+        fenceState_ = ok ? Fence::Usable : Fence::Unusable;
     }
-    const unsigned char* e = &block_[size_t(i - blockFirst_) * kIndexEntrySize];
+    return fenceState_ == Fence::Usable;
+}
+
+bool IndexFile::Entry(uint32_t i, char call[kIndexCallBytes], uint32_t* recNo) {
+    if (!file_ || i >= count_ || !LoadBlock(i / kIndexFenceInterval)) return false;
+    const unsigned char* e = &block_[size_t(i % kIndexFenceInterval) * kIndexEntrySize];
     std::memcpy(call, e, kIndexCallBytes);
     *recNo = GetU32(e + kIndexCallBytes);
     return true;
@@ -310,8 +335,8 @@ static int ComparePrefix(const char* call, const char* prefix, size_t k) {
     return std::memcmp(call, prefix, std::min<size_t>(k, kIndexCallBytes));
 }
 
-uint32_t IndexFile::LowerBound(const char* prefix, size_t k) {
-    uint32_t lo = 0, hi = count_;
+// First entry in [lo, hi) whose call is not less than the prefix; hi if none.
+uint32_t IndexFile::SearchWithin(uint32_t lo, uint32_t hi, const char* prefix, size_t k) {
     char call[kIndexCallBytes];
     uint32_t rec;
     while (lo < hi) {
@@ -323,6 +348,25 @@ uint32_t IndexFile::LowerBound(const char* prefix, size_t k) {
     return lo;
 }
 
+uint32_t IndexFile::LowerBound(const char* prefix, size_t k) {
+    if (!file_ || count_ == 0) return count_;
+    if (LoadFence()) {
+        // Blocks before b begin below the prefix; the bound lies in block b-1
+        // or is the first entry of block b.
+        uint32_t lo = 0, hi = FenceCount(count_);
+        while (lo < hi) {
+            uint32_t mid = lo + (hi - lo) / 2;
+            if (ComparePrefix(&fence_[size_t(mid) * kIndexCallBytes], prefix, k) < 0) lo = mid + 1;
+            else hi = mid;
+        }
+        if (lo == 0) return 0;
+        uint32_t first = (lo - 1) * kIndexFenceInterval;
+        uint32_t i = SearchWithin(first, std::min(count_, first + kIndexFenceInterval), prefix, k);
+        if (fenceState_ == Fence::Usable) return i;
+    }
+    return SearchWithin(0, count_, prefix, k);
+}
+
 bool IndexFile::EntryHasPrefix(uint32_t i, const char* prefix, size_t k) {
     char call[kIndexCallBytes];
     uint32_t rec;
@@ -330,8 +374,7 @@ bool IndexFile::EntryHasPrefix(uint32_t i, const char* prefix, size_t k) {
     return ComparePrefix(call, prefix, k) == 0;
 }
 
-bool IndexFile::Write(const char* path, std::vector<std::pair<std::string, uint32_t>> entries,
-                      uint32_t logCount) {
+bool IndexFile::Write(const char* path, std::vector<std::pair<std::string, uint32_t>> entries) {
     for (auto& e : entries) {
         e.first = e.first.substr(0, std::min(e.first.find('\0'), size_t(kIndexCallBytes)));
     }
@@ -341,14 +384,17 @@ bool IndexFile::Write(const char* path, std::vector<std::pair<std::string, uint3
         if (a.first.size() != b.first.size()) return a.first.size() < b.first.size();
         return a.second < b.second;
     });
-    std::vector<unsigned char> out(kIndexHeaderSize + entries.size() * kIndexEntrySize, 0);
-    MakeHeader(out.data(), kIndexMagic, kIndexVersion, kIndexHeaderSize, kIndexEntrySize,
-               static_cast<uint32_t>(entries.size()));
-    PutU32(out.data() + 28, logCount);
+    uint32_t n = static_cast<uint32_t>(entries.size());
+    std::vector<unsigned char> out(kIndexHeaderSize + size_t(n) * kIndexEntrySize + size_t(FenceCount(n)) * kIndexCallBytes, 0);
+    MakeHeader(out.data(), kIndexMagic, kIndexVersion, kIndexHeaderSize, kIndexEntrySize, n);
+    PutU32(out.data() + kIndexFenceIntervalAt, kIndexFenceInterval);
     unsigned char* p = out.data() + kIndexHeaderSize;
-    for (const auto& e : entries) {
+    unsigned char* fence = p + size_t(n) * kIndexEntrySize;
+    for (uint32_t i = 0; i < n; ++i) {
+        const auto& e = entries[i];
         std::memcpy(p, e.first.data(), e.first.size());
         PutU32(p + kIndexCallBytes, e.second);
+        if (i % kIndexFenceInterval == 0) std::memcpy(fence + size_t(i / kIndexFenceInterval) * kIndexCallBytes, p, kIndexCallBytes);
         p += kIndexEntrySize;
     }
     OsFile* f = OsOpen(path, OpenMode::Create, false);
@@ -375,7 +421,7 @@ bool BuildIndexOfLog(const char* logPath, const char* indexPath, std::string* er
         const char* call = reinterpret_cast<const char*>(rec + kFieldSlots[kCall].Offset);
         entries.emplace_back(std::string(call, strnlen(call, kFieldSlots[kCall].Width - 1)), r);
     }
-    if (!IndexFile::Write(indexPath, std::move(entries), log.Count())) {
+    if (!IndexFile::Write(indexPath, std::move(entries))) {
         *error = std::string("cannot write the index ") + indexPath;
         return false;
     }

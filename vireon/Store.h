@@ -73,7 +73,7 @@ private:
     bool writable_ = false;
     uint32_t count_ = 0;
     // Records are read in blocks: a sequential scan costs one read per block.
-    static constexpr uint32_t kBlockRecords = 128;
+    static constexpr uint32_t kBlockRecords = 1024;
     std::vector<unsigned char> block_;
     uint32_t blockFirst_ = 0;   // record number of block_[0], 0 = empty
     uint32_t blockCount_ = 0;
@@ -100,17 +100,24 @@ public:
     bool EntryHasPrefix(uint32_t i, const char* prefix, size_t k);
 
     // Writes an index of the given (call, record number) pairs, sorted by
-    // call then record number. logCount is noted in the header.
-    static bool Write(const char* path, std::vector<std::pair<std::string, uint32_t>> entries,
-                      uint32_t logCount);
+    // call then record number, with its fence.
+    static bool Write(const char* path, std::vector<std::pair<std::string, uint32_t>> entries);
 
 private:
+    bool LoadBlock(uint32_t block);
+    bool LoadFence();
+    uint32_t SearchWithin(uint32_t lo, uint32_t hi, const char* prefix, size_t k);
+
     OsFile* file_ = nullptr;
     uint32_t count_ = 0;
-    static constexpr uint32_t kBlockEntries = 128;
+    // Entries are read a block of kIndexFenceInterval at a time; the fence
+    // (the first call of every block, kept after the entries) is read at the
+    // first search, so a look-up costs one block read.
     std::vector<unsigned char> block_;
-    uint32_t blockFirst_ = 0;
-    uint32_t blockCount_ = 0;   // 0 = empty
+    uint32_t blockIndex_ = 0;
+    bool blockLoaded_ = false;
+    std::vector<char> fence_;
+    enum class Fence { NotRead, Usable, Unusable } fenceState_ = Fence::NotRead;
 };
 
 // Builds the index of a log file from its records.

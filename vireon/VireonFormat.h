@@ -73,6 +73,8 @@ constexpr uint32_t kIndexVersion = 1;
 constexpr uint32_t kIndexHeaderSize = 32;
 constexpr uint32_t kIndexEntrySize = 24;
 constexpr uint32_t kIndexCallBytes = 20;      // the call, NUL-padded
+constexpr uint32_t kIndexFenceInterval = 1024;   // entries per fence key
+constexpr int kIndexFenceIntervalAt = 28;        // header word
 
 // ---- vireon.mst: the area master ----
 constexpr char kMasterMagic[8] = {'V', 'I', 'R', 'E', 'O', 'N', 'M', 'S'};

@@ -137,8 +137,10 @@ std::vector<std::string> BuiltInSeeds() {
     }
     // An index of three entries.
     {
-        std::string f(kIndexHeaderSize + 3 * kIndexEntrySize, '\0');
+        std::string f(kIndexHeaderSize + 3 * kIndexEntrySize + kIndexCallBytes, '\0');
         MakeHeader(reinterpret_cast<unsigned char*>(&f[0]), kIndexMagic, kIndexVersion, kIndexHeaderSize, kIndexEntrySize, 3);
+        PutU32(&f[kIndexFenceIntervalAt], kIndexFenceInterval);
+        std::memcpy(&f[kIndexHeaderSize + 3 * kIndexEntrySize], "JA1AB", 5);   // the fence
         const char* calls[] = {"JA1AB", "JA1ABC", "JA1ABC/1"};
         for (int i = 0; i < 3; ++i) {
             std::memcpy(&f[kIndexHeaderSize + size_t(i) * kIndexEntrySize], calls[i], std::strlen(calls[i]));
