@@ -51,7 +51,8 @@ FRAMEWORK_MESSAGE_MAP(CallsignCheckDialog, CDialog,
     MapNotify(IDC_QSOLIST, NM_DBLCLK, &CallsignCheckDialog::OnListDoubleClick),
     MapNotify(IDC_QSOLIST, NM_RCLICK, &CallsignCheckDialog::OnListRightClick),
     MapNotify(IDC_QSOLIST, LVN_GETDISPINFOA, &CallsignCheckDialog::OnGetDispInfoA),
-    MapNotify(IDC_QSOLIST, LVN_GETDISPINFOW, &CallsignCheckDialog::OnGetDispInfoW))
+    MapNotify(IDC_QSOLIST, LVN_GETDISPINFOW, &CallsignCheckDialog::OnGetDispInfoW),
+    MapNotify(IDC_QSOLIST, LVN_DELETEALLITEMS, &CallsignCheckDialog::OnDeleteAllItems))
 
 void CallsignCheckDialog::DoDataExchange(CDataExchange* dx) {
     DDX_Control(dx, IDC_QSOLIST, m_QsoList);
@@ -143,7 +144,8 @@ void CallsignCheckDialog::RunLookup(LookupFilter filter) {
     char key[kLookupKeyLength + 1];
     int keyLength = FormLookupKey(CallText.c_str(), key);
     std::memcpy(text, key, static_cast<size_t>(keyLength) + 1);
-    UpdateData(FALSE);
+    // The emptied count is shown with the result: nothing is drawn while the
+    // search runs, and the boxes take no input meanwhile.
 
     int rows = 0;
     if (OpenLogWithIndex() == 0) {
@@ -157,13 +159,12 @@ void CallsignCheckDialog::RunLookup(LookupFilter filter) {
                     if (IsListedHit(filter, keyLength, next->Record->Call)) AddQsoRow(*next->Record, rows++, next->RecNo);
                 }
             }
-            UpdateData(TRUE);
             CountText = QsoCountText(rows);
-            UpdateData(FALSE);
         }
         CloseLogWithIndex();
     }
     FreeLoggerLibrary();
+    UpdateData(FALSE);
     ShowRows();
 }
 
@@ -285,6 +286,12 @@ void CallsignCheckDialog::OnGetDispInfoW(NMHDR* header, LRESULT* result) {
         item.pszText[length] = L'\0';
     }
     *result = 0;
+}
+
+void CallsignCheckDialog::OnDeleteAllItems(NMHDR*, LRESULT* result) {
+    // No notice per deleted row: the rows live in rows_, and a list of a
+    // hundred thousand rows would send as many.
+    *result = TRUE;
 }
 
 void CallsignCheckDialog::OnSize(UINT type, int cx, int cy) {

@@ -68,6 +68,7 @@ protected:
     void OnListRightClick(NMHDR* header, LRESULT* result);
     void OnGetDispInfoA(NMHDR* header, LRESULT* result);
     void OnGetDispInfoW(NMHDR* header, LRESULT* result);
+    void OnDeleteAllItems(NMHDR* header, LRESULT* result);
 
 private:
     void AddAboutEntryToSystemMenu();
