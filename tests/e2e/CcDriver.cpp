@@ -78,13 +78,13 @@ bool PostKey(const Target& t, const std::string& name) {
     return Settle(t);
 }
 
-std::vector<int> ParseColumns(const std::string& spec) {
+std::vector<int> ParseColumns(const std::string& wanted) {
     std::vector<int> cols;
-    if (spec == "all") {
+    if (wanted == "all") {
         for (int c = 0; c < 15; ++c) cols.push_back(c);
         return cols;
     }
-    std::istringstream in(spec);
+    std::istringstream in(wanted);
     std::string part;
     while (std::getline(in, part, ',')) cols.push_back(std::atoi(part.c_str()));
     return cols;
