@@ -1,4 +1,4 @@
-// vireon-tool: makes and inspects the stand-in's files in the current folder.
+// vireon-tool: makes and reads the stand-in's files in the current folder.
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
