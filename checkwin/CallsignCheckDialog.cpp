@@ -208,11 +208,13 @@ void CallsignCheckDialog::ClearLookup() {
     CountText.clear();
     CallText.clear();
     DeleteAllRows();
+    ShowRows();
     SendClearToLogger();
     UpdateData(FALSE);
 }
 
 void CallsignCheckDialog::ShowFailure(const char* text) {
+    ShowRows();   // the emptied list is drawn while the message is up
     ::MessageBoxA(m_hWnd, text, AfxGetAppName(), MB_OK | MB_ICONEXCLAMATION);
 }
 
@@ -233,13 +235,16 @@ void CallsignCheckDialog::AddQsoRow(const QsoRecord& record, int row, int recNo)
 }
 
 void CallsignCheckDialog::DeleteAllRows() {
+    // The list is not drawn again until the operation shows its rows: under
+    // Wine each change of the row count redraws the scroll bars at once.
+    m_QsoList.SetRedraw(FALSE);
     m_QsoList.DeleteAllItems();
     rows_.Clear();
 }
 
 void CallsignCheckDialog::ShowRows() {
     m_QsoList.SetItemCountEx(rows_.Count(), 0);
-    m_QsoList.Invalidate();
+    m_QsoList.SetRedraw(TRUE);
 }
 
 void CallsignCheckDialog::SortByColumn(int column) {
