@@ -161,6 +161,20 @@ TEST_F(LinkTest, NothingIsSentWithoutALoggerAndTheLookupRuns) {
     EXPECT_FALSE(test::FileExists(Folder().File("journal.txt")));
 }
 
+TEST_F(LinkTest, CopyDataReceivedChangesNothing) {
+    Run([&](HWND main) {
+        Type(main, "JA1ABC");
+        Press(::GetDlgItem(main, IDC_CALLSIGN), VK_RETURN);
+        char text[] = "JA1XYZ";
+        COPYDATASTRUCT data{0x20010, 6, text};
+        EXPECT_EQ(::SendMessageA(main, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), 0);
+        gui::Settle(main);
+        EXPECT_EQ(CallBox(main), "JA1ABC");
+        EXPECT_EQ(ListCount(main), 2);
+        EXPECT_EQ(CountBox(main), "交信回数 2 回");
+    });
+}
+
 TEST_F(LinkTest, LoggerThatStopsAnsweringHoldsUsOnlyForTheBound) {
     ASSERT_NE(StartLogger(true), nullptr);
     Run([&](HWND main) {

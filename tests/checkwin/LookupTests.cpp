@@ -204,6 +204,21 @@ TEST_F(LookupTest, MissingLibraryAtALookupEmptiesTheListAndKeepsTheCount) {
     });
 }
 
+TEST_F(LookupTest, PartialSearchSkipsARecordItCannotReadAndGoesOn) {
+    // Record 3 (JA1AB) loses the mark that tells a written record.
+    std::string log = test::ReadFileBytes(Folder().File("vireon.vdb"));
+    const size_t mark = 64 + 2 * 256 + 255;
+    ASSERT_GT(log.size(), mark);
+    log[mark] = 0;
+    test::WriteFileBytes(Folder().File("vireon.vdb"), log);
+    Run([&](HWND main) {
+        Type(main, "JA1");
+        Press(::GetDlgItem(main, IDC_CALLSIGN), VK_F3);
+        EXPECT_EQ(RecordNumbers(main), (std::vector<int>{1, 2, 4, 5, 8, 9}));
+        EXPECT_EQ(CountBox(main), "検索件数 6 件");
+    });
+}
+
 TEST_F(LookupTest, ExactLookupStopsAfterAThousandFurtherMatches) {
     ASSERT_NO_FATAL_FAILURE(GenerateLog(2400));   // JA1ABC has more than 1001 QSOs in it
     Run([&](HWND main) {
