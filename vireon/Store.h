@@ -72,8 +72,9 @@ private:
     OsFile* file_ = nullptr;
     bool writable_ = false;
     uint32_t count_ = 0;
-    // Records are read in blocks: a sequential scan costs one read per block.
-    static constexpr uint32_t kBlockRecords = 1024;
+    // Records are read in blocks (1 MB): a sequential scan costs one read per
+    // block, which matters most under Wine, where each read costs more.
+    static constexpr uint32_t kBlockRecords = 4096;
     std::vector<unsigned char> block_;
     uint32_t blockFirst_ = 0;   // record number of block_[0], 0 = empty
     uint32_t blockCount_ = 0;
