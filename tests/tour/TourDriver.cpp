@@ -1,0 +1,597 @@
+// cc-tour: a guided tour of CallsignCheck for the operator's first look,
+// run and checked from outside the program, as the operator's desktop would.
+//
+//   cc-tour FOLDER SHOTS
+//
+// FOLDER holds CallsignCheck.exe, vireon50.dll, loggerwin.exe, a log with
+// its index and master, and dump.txt (the log as "vireon-tool dump" prints
+// it). The tour starts the logger window and the program there and walks
+// through a lookup, a pattern search, the hand-over to the logger window, an
+// AJD and a JCC check and the version box. Each step checks what the windows
+// show against the dump and the logger's journal, and leaves a picture of the
+// window as SHOTS/<name>.bmp, announced on standard output as
+//   SHOT <name> <width> <height>
+// Exit code 0 when every check held, 1 when one failed, 2 for bad usage.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "ProgramRunner.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr int kWaitMs = 20000;
+// Time for a window's drawing to reach the screen after its thread has gone idle.
+constexpr int kPaintMs = 500;
+
+// One record of the dump: number, then Call, Date, Time, His, My, Freq, Mode,
+// Code, GL, QSL, Name, QTH, Remarks1, Remarks2.
+struct DumpRecord {
+    int RecNo = 0;
+    std::vector<std::string> Fields;
+    const std::string& Call() const { return Fields[0]; }
+    const std::string& Code() const { return Fields[7]; }
+    const std::string& Name() const { return Fields[10]; }
+    const std::string& Qth() const { return Fields[11]; }
+};
+
+std::vector<std::string> SplitTabs(const std::string& line) {
+    std::vector<std::string> cells;
+    std::string cell;
+    for (char c : line) {
+        if (c == '\t') {
+            cells.push_back(cell);
+            cell.clear();
+        } else {
+            cell += c;
+        }
+    }
+    cells.push_back(cell);
+    return cells;
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::vector<DumpRecord> ReadDump(const std::string& path) {
+    std::vector<DumpRecord> records;
+    for (const std::string& line : ReadLines(path)) {
+        std::vector<std::string> cells = SplitTabs(line);
+        if (cells.size() < 15 || std::atoi(cells[0].c_str()) <= 0) continue;
+        DumpRecord r;
+        r.RecNo = std::atoi(cells[0].c_str());
+        r.Fields.assign(cells.begin() + 1, cells.end());
+        records.push_back(r);
+    }
+    return records;
+}
+
+std::string Hex(const std::string& bytes) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char c : bytes) {
+        out += digits[c >> 4];
+        out += digits[c & 15];
+    }
+    return out;
+}
+
+// A journal line of the logger window for one WM_COPYDATA.
+std::string JournalLine(unsigned code, const std::string& text) {
+    char head[32];
+    std::snprintf(head, sizeof head, "%08X %u", code, static_cast<unsigned>(text.size()));
+    return text.empty() ? std::string(head) : std::string(head) + " " + Hex(text);
+}
+
+bool StartsWith(const std::string& text, const std::string& prefix) {
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+// The step being run and whether everything in it held so far.
+struct Tour {
+    std::string Folder, Shots;
+    std::vector<DumpRecord> Dump;
+    e2e::RunningProgram Logger, Program;
+    HANDLE Process = nullptr;   // the program, opened for reading its lists
+    HWND Main = nullptr, LoggerWindow = nullptr;
+    bool Ok = true;
+
+    bool Check(bool condition, const std::string& what) {
+        if (!condition) {
+            std::printf("FAILED: %s\n", what.c_str());
+            Ok = false;
+        }
+        return condition;
+    }
+};
+
+std::string TextOf(HWND hwnd) { return hwnd ? e2e::WindowText(hwnd) : std::string(); }
+
+// Waits until the program's innermost modal loop has handled everything
+// posted before: the loop sets the event handed over with its sync message.
+bool Settle(Tour& t, HWND window) {
+    static const UINT sync = ::RegisterWindowMessageA("CallsignCheck.FrameworkSync");
+    HANDLE event = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE remote = nullptr;
+    bool ok = ::DuplicateHandle(::GetCurrentProcess(), event, t.Process, &remote, 0, FALSE, DUPLICATE_SAME_ACCESS) &&
+              ::PostMessageA(window, sync, 0, reinterpret_cast<LPARAM>(remote)) &&
+              ::WaitForSingleObject(event, kWaitMs) == WAIT_OBJECT_0;
+    ::CloseHandle(event);
+    return t.Check(ok, "the program answers within " + std::to_string(kWaitMs / 1000) + " s");
+}
+
+bool PostKey(Tour& t, UINT vk) {
+    HWND box = ::GetDlgItem(t.Main, IDC_CALLSIGN);
+    ::PostMessageA(box, WM_KEYDOWN, vk, 1);
+    ::PostMessageA(box, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u));
+    return Settle(t, t.Main);
+}
+
+void Type(Tour& t, const std::string& text) {
+    ::SendMessageA(::GetDlgItem(t.Main, IDC_CALLSIGN), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+// A block of memory inside the program, for list-view calls that take a
+// structure: the list of another process reads and writes only its own memory.
+class RemoteBlock {
+public:
+    RemoteBlock(HANDLE process, SIZE_T size) : process_(process) {
+        at_ = static_cast<char*>(::VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+    }
+    ~RemoteBlock() {
+        if (at_) ::VirtualFreeEx(process_, at_, 0, MEM_RELEASE);
+    }
+    RemoteBlock(const RemoteBlock&) = delete;
+    RemoteBlock& operator=(const RemoteBlock&) = delete;
+    char* At() const { return at_; }
+    void Write(SIZE_T offset, const void* data, SIZE_T size) {
+        SIZE_T done = 0;
+        ::WriteProcessMemory(process_, at_ + offset, data, size, &done);
+    }
+    void Read(SIZE_T offset, void* data, SIZE_T size) const {
+        SIZE_T done = 0;
+        ::ReadProcessMemory(process_, at_ + offset, data, size, &done);
+    }
+
+private:
+    HANDLE process_;
+    char* at_ = nullptr;
+};
+
+using Rows = std::vector<std::vector<std::string>>;
+
+// Every row of a list of the program, each with the texts of the given columns.
+Rows ReadList(Tour& t, HWND list, const std::vector<int>& columns) {
+    Rows rows;
+    int n = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    constexpr int kText = 512;
+    RemoteBlock block(t.Process, sizeof(LVITEMA) + kText);
+    if (!t.Check(block.At() != nullptr, "a buffer inside the program")) return rows;
+    for (int i = 0; i < n; ++i) {
+        std::vector<std::string> row;
+        for (int c : columns) {
+            LVITEMA item{};
+            item.iSubItem = c;
+            item.pszText = block.At() + sizeof(LVITEMA);
+            item.cchTextMax = kText;
+            char text[kText + 1] = {};
+            block.Write(0, &item, sizeof item);
+            block.Write(sizeof(LVITEMA), text, 1);
+            ::SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(block.At()));
+            block.Read(sizeof(LVITEMA), text, kText);
+            row.push_back(text);
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+// Saves the window as it stands on the screen as SHOTS/<name>.bmp (24 bits).
+void Shoot(Tour& t, HWND window, const std::string& name) {
+    ::SetForegroundWindow(window);
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    // Both programs' threads idle: the program's modal loop has taken every
+    // posted message, the logger window has answered a sent one.
+    Settle(t, t.Main);
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kWaitMs, &ignored);
+    ::Sleep(kPaintMs);
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (!t.Check(w > 0 && h > 0, name + ": the window has a size")) return;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    bool copied = bitmap && ::BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY) != FALSE;
+    ::GdiFlush();
+    if (t.Check(copied, name + ": the screen is readable")) {
+        const DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u;
+        BITMAPFILEHEADER file{};
+        file.bfType = 0x4D42;   // "BM"
+        file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+        file.bfSize = file.bfOffBits + stride * static_cast<DWORD>(h);
+        std::string path = t.Shots + "/" + name + ".bmp";
+        std::ofstream out(path, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(&file), sizeof file);
+        out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+        out.write(static_cast<const char*>(bits), static_cast<std::streamsize>(stride) * h);
+        if (t.Check(out.good(), "write " + path)) std::printf("SHOT %s %d %d\n", name.c_str(), w, h);
+    }
+    ::SelectObject(memory, old);
+    if (bitmap) ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+}
+
+std::vector<std::string> Journal(const Tour& t) { return ReadLines(t.Folder + "/journal.txt"); }
+
+// Waits until the journal holds at least n lines (a sent message is journalled
+// before the logger window answers it; input by mouse may still be on its way).
+std::vector<std::string> WaitForJournal(const Tour& t, size_t n) {
+    std::vector<std::string> lines = Journal(t);
+    for (int waited = 0; lines.size() < n && waited < kWaitMs; waited += 50) {
+        ::Sleep(50);
+        lines = Journal(t);
+    }
+    return lines;
+}
+
+// A modal window of the program opened by the last command.
+HWND WaitForProgramWindow(Tour& t, const std::string& caption) {
+    HWND w = t.Program.WaitForWindow(caption, kWaitMs);
+    t.Check(w != nullptr, "the window \"" + caption + "\" opens");
+    return w;
+}
+
+bool WaitUntilGone(HWND window) {
+    for (int waited = 0; ::IsWindow(window) && waited < kWaitMs; waited += 50) ::Sleep(50);
+    return !::IsWindow(window);
+}
+
+void Close(Tour& t, HWND window, const std::string& what) {
+    ::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    t.Check(WaitUntilGone(window), what + " closes");
+}
+
+void Click(HWND dialog, int id) {
+    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}
+
+// The busiest station of the log that still fits the window: a six-character
+// call of the JA form (so its first characters make a pattern of fixed
+// positions) with at most 50 QSOs, the earliest in call order on a tie.
+std::string PickCall(const std::vector<DumpRecord>& dump, int* count) {
+    std::map<std::string, int> worked;
+    for (const DumpRecord& r : dump) {
+        const std::string& c = r.Call();
+        if (c.size() < 6) continue;
+        bool jaForm = (c[0] == 'J' || c[0] == '7') && (c[1] == 'A' || (c[1] >= 'D' && c[1] <= 'S')) &&
+                      c[2] >= '0' && c[2] <= '9';
+        for (int i = 3; i < 6; ++i) jaForm = jaForm && c[i] >= 'A' && c[i] <= 'Z';
+        if (jaForm) ++worked[c.substr(0, 6)];
+    }
+    std::string best;
+    *count = 0;
+    for (const auto& [call, n] : worked)
+        if (n <= 50 && n > *count) {
+            best = call;
+            *count = n;
+        }
+    return best;
+}
+
+std::string RecNoText(int recNo) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%6d", recNo);
+    return text;
+}
+
+// Step: Enter on a call of the log lists every QSO with that station.
+void Lookup(Tour& t, const std::string& call, int expected) {
+    std::vector<std::string> want;
+    for (const DumpRecord& r : t.Dump)
+        if (r.Call().compare(0, 6, call) == 0) want.push_back(RecNoText(r.RecNo));
+    Type(t, call);
+    if (!PostKey(t, VK_RETURN)) return;
+    t.Check(TextOf(::GetDlgItem(t.Main, IDC_CALLSIGN)) == call, "the box keeps " + call);
+    std::string count = "交信回数 " + std::to_string(expected) + " 回";
+    t.Check(TextOf(::GetDlgItem(t.Main, IDC_COUNT)) == count, "the count box shows the dump's count for " + call);
+    Rows rows = ReadList(t, ::GetDlgItem(t.Main, IDC_QSOLIST), {0, 1});
+    std::vector<std::string> shown;
+    for (const auto& row : rows) {
+        t.Check(StartsWith(row[1], call), "row of " + row[1] + " belongs to " + call);
+        shown.push_back(row[0]);
+    }
+    std::sort(shown.begin(), shown.end());
+    std::sort(want.begin(), want.end());
+    t.Check(shown == want, "the list holds exactly the dump's records of " + call);
+    t.Check(Journal(t).empty(), "with the link off nothing reaches the logger");
+    std::printf("lookup %s: %zu rows\n", call.c_str(), rows.size());
+}
+
+// Step: F3 on a call's first three characters (the call area's prefix) lists
+// every call that begins with them.
+void Pattern(Tour& t, const std::string& typed) {
+    int expected = 0;
+    for (const DumpRecord& r : t.Dump) expected += StartsWith(r.Call(), typed);
+    Type(t, typed);
+    if (!PostKey(t, VK_F3)) return;
+    std::string pattern = typed + std::string(6 - typed.size(), '?');
+    t.Check(TextOf(::GetDlgItem(t.Main, IDC_CALLSIGN)) == pattern, "the box shows the pattern " + pattern);
+    std::string count = "検索件数 " + std::to_string(expected) + " 件";
+    t.Check(TextOf(::GetDlgItem(t.Main, IDC_COUNT)) == count, "the count box shows the dump's count for " + pattern);
+    Rows rows = ReadList(t, ::GetDlgItem(t.Main, IDC_QSOLIST), {1});
+    t.Check(static_cast<int>(rows.size()) == expected, "one row per fitting record");
+    for (const auto& row : rows) t.Check(StartsWith(row[0], typed), "row of " + row[0] + " fits " + pattern);
+    std::printf("pattern %s: %zu rows\n", pattern.c_str(), rows.size());
+}
+
+// Right-clicks the first row of the main window's list with the real mouse:
+// list notifications from another process do not arrive under Wine.
+bool RightClickFirstRow(Tour& t) {
+    HWND list = ::GetDlgItem(t.Main, IDC_QSOLIST);
+    RemoteBlock block(t.Process, sizeof(LVITEMA) + sizeof(RECT));
+    if (!t.Check(block.At() != nullptr, "a buffer inside the program")) return false;
+    LVITEMA state{};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    block.Write(0, &state, sizeof state);
+    ::SendMessageA(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(block.At()));
+    RECT r{};
+    r.left = LVIR_LABEL;
+    block.Write(sizeof(LVITEMA), &r, sizeof r);
+    ::SendMessageA(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(block.At() + sizeof(LVITEMA)));
+    block.Read(sizeof(LVITEMA), &r, sizeof r);
+    if (!t.Check(r.right > r.left && r.bottom > r.top, "the first row is on the screen")) return false;
+    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ::ClientToScreen(list, &p);
+    ::SetForegroundWindow(t.Main);
+    ::SetCursorPos(p.x, p.y);
+    INPUT input[2]{};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    return t.Check(::SendInput(2, input, sizeof(INPUT)) == 2, "the mouse click is taken");
+}
+
+// Step: with the link ticked, Enter hands the call to the logger window and a
+// right-click hands over the row's call, code, name and QTH; Escape clears.
+void HandOver(Tour& t, const std::string& call) {
+    ::SendMessageA(::GetDlgItem(t.Main, IDC_LINKTOLOGGER), BM_SETCHECK, BST_CHECKED, 0);
+    Type(t, call);
+    if (!PostKey(t, VK_RETURN)) return;
+    std::vector<std::string> want = {JournalLine(0x20010, call), JournalLine(0x30000, call)};
+    t.Check(Journal(t) == want, "Enter sends the call twice (0x20010, 0x30000)");
+
+    Rows rows = ReadList(t, ::GetDlgItem(t.Main, IDC_QSOLIST), {0});
+    if (!t.Check(!rows.empty(), "rows to click")) return;
+    const DumpRecord* first = nullptr;
+    for (const DumpRecord& r : t.Dump)
+        if (RecNoText(r.RecNo) == rows[0][0]) first = &r;
+    if (!t.Check(first != nullptr, "the first row is a record of the dump")) return;
+    if (!RightClickFirstRow(t)) return;
+    for (const auto& [code, text] : std::vector<std::pair<unsigned, std::string>>{
+             {0, first->Call()}, {8, first->Code()}, {11, first->Name()}, {12, first->Qth()}})
+        want.push_back(JournalLine(code, text));
+    t.Check(WaitForJournal(t, want.size()) == want, "a right-click sends the row's call, code, name and QTH");
+    Shoot(t, t.LoggerWindow, "logger");
+
+    if (!PostKey(t, VK_ESCAPE)) return;
+    want.push_back(JournalLine(0x20010, ""));
+    t.Check(Journal(t) == want, "Escape sends one empty 0x20010");
+    t.Check(TextOf(::GetDlgItem(t.Main, IDC_CALLSIGN)).empty() && TextOf(::GetDlgItem(t.Main, IDC_COUNT)).empty() &&
+                ::SendMessageA(::GetDlgItem(t.Main, IDC_QSOLIST), LVM_GETITEMCOUNT, 0, 0) == 0,
+            "Escape empties both boxes and the list");
+    ::SendMessageA(::GetDlgItem(t.Main, IDC_LINKTOLOGGER), BM_SETCHECK, BST_UNCHECKED, 0);
+}
+
+// Opens an award check dialog from the menu with every band ticked.
+HWND OpenAwardDialog(Tour& t, int command, const std::string& caption, const std::vector<int>& bands) {
+    ::PostMessageA(t.Main, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+    HWND dialog = WaitForProgramWindow(t, caption);
+    if (!dialog) return nullptr;
+    for (int id : bands) ::SendMessageA(::GetDlgItem(dialog, id), BM_SETCHECK, BST_CHECKED, 0);
+    return dialog;
+}
+
+HWND Search(Tour& t, HWND dialog) {
+    Click(dialog, IDC_AJD_SEARCH);
+    HWND list = WaitForProgramWindow(t, "一覧");
+    if (list) Settle(t, list);
+    return list;
+}
+
+// Step: AJD over every band lists the ten call areas, 1 to 9 and then 0.
+void AjdCheck(Tour& t) {
+    HWND dialog = OpenAwardDialog(t, ID_AJDWAJACHECK, "AJD/WAJA Check",
+        {IDC_AJD_BAND0, IDC_AJD_BAND1, IDC_AJD_BAND2, IDC_AJD_BAND3, IDC_AJD_BAND4, IDC_AJD_BAND5, IDC_AJD_BAND6,
+         IDC_AJD_BAND7, IDC_AJD_BAND8, IDC_AJD_BAND9, IDC_AJD_BAND10, IDC_AJD_BAND11, IDC_AJD_BAND12, IDC_AJD_BAND13});
+    if (!dialog) return;
+    t.Check(::SendMessageA(::GetDlgItem(dialog, IDC_AJD_AJD), BM_GETCHECK, 0, 0) == BST_CHECKED, "AJD is chosen");
+    Shoot(t, dialog, "ajdwaja-dialog");
+    if (HWND list = Search(t, dialog)) {
+        Rows rows = ReadList(t, ::GetDlgItem(list, IDC_AWARDLIST), {0, 1, 4});
+        std::vector<std::string> areas, want = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "0"};
+        int worked = 0;
+        for (const auto& row : rows) {
+            areas.push_back(row[1]);
+            worked += row[0] == "Wkd" || row[0] == "Cfm";
+        }
+        t.Check(areas == want, "ten rows, areas 1 to 9 and 0");
+        t.Check(worked == 10, "the demo log works every call area");
+        std::printf("AJD: %zu rows, %d worked\n", rows.size(), worked);
+        Shoot(t, list, "ajd-list");
+        Close(t, list, "the AJD list");
+    }
+    Close(t, dialog, "the AJD/WAJA dialog");
+}
+
+// Step: JCC over every band lists worked cities and wards of the master.
+void JccCheck(Tour& t) {
+    HWND dialog = OpenAwardDialog(t, ID_JCCJCGCHECK, "JCC/JCG Check",
+        {IDC_JCC_BAND0, IDC_JCC_BAND1, IDC_JCC_BAND2, IDC_JCC_BAND3, IDC_JCC_BAND4, IDC_JCC_BAND5, IDC_JCC_BAND6,
+         IDC_JCC_BAND7, IDC_JCC_BAND8, IDC_JCC_BAND9, IDC_JCC_BAND10, IDC_JCC_BAND11, IDC_JCC_BAND12, IDC_JCC_BAND13});
+    if (!dialog) return;
+    t.Check(::SendMessageA(::GetDlgItem(dialog, IDC_JCC_JCC), BM_GETCHECK, 0, 0) == BST_CHECKED, "JCC is chosen");
+    Shoot(t, dialog, "jccjcg-dialog");
+    if (HWND list = Search(t, dialog)) {
+        Rows rows = ReadList(t, ::GetDlgItem(list, IDC_AWARDLIST), {0, 1, 2});
+        t.Check(!rows.empty(), "the JCC list has rows");
+        for (size_t i = 0; i < rows.size(); ++i) {
+            char number[16];
+            std::snprintf(number, sizeof number, "%4d", static_cast<int>(i + 1));
+            t.Check(rows[i][0] == number, "rows are numbered from 1");
+            t.Check(rows[i][1] == "Wkd" || rows[i][1] == "Cfm", "row " + rows[i][2] + " is worked");
+            std::string code = rows[i][2].substr(0, rows[i][2].find(' '));
+            bool inLog = false;
+            for (const DumpRecord& r : t.Dump) inLog = inLog || (!code.empty() && StartsWith(r.Code(), code));
+            t.Check(inLog, "the log holds a QSO with code " + code);
+        }
+        std::printf("JCC: %zu rows\n", rows.size());
+        Shoot(t, list, "jcc-list");
+        Close(t, list, "the JCC list");
+    }
+    Close(t, dialog, "the JCC/JCG dialog");
+}
+
+// The version the executable's version resource carries, as "a.b.c"; empty
+// when the fixed part and the texts do not agree.
+std::string ResourceVersion(Tour& t, const std::string& exe) {
+    DWORD ignored = 0;
+    DWORD size = ::GetFileVersionInfoSizeA(exe.c_str(), &ignored);
+    if (!t.Check(size > 0, "the program has a version resource")) return "";
+    std::vector<char> data(size);
+    if (!t.Check(::GetFileVersionInfoA(exe.c_str(), 0, size, data.data()) != FALSE, "the version resource reads")) return "";
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (!t.Check(::VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length) && fixed,
+                 "the version resource has its fixed part"))
+        return "";
+    char numbers[48];
+    std::snprintf(numbers, sizeof numbers, "%u.%u.%u", HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
+                  HIWORD(fixed->dwFileVersionLS));
+    struct Translation { WORD Language, CodePage; }* translation = nullptr;
+    if (!t.Check(::VerQueryValueA(data.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length) &&
+                     length >= sizeof *translation,
+                 "the version resource names its language"))
+        return "";
+    for (const char* key : {"FileVersion", "ProductVersion"}) {
+        char path[64];
+        std::snprintf(path, sizeof path, "\\StringFileInfo\\%04x%04x\\%s", translation->Language, translation->CodePage, key);
+        char* text = nullptr;
+        bool found = ::VerQueryValueA(data.data(), path, reinterpret_cast<void**>(&text), &length) && text;
+        t.Check(found && std::string(text) == numbers, std::string(key) + " is " + numbers);
+    }
+    return numbers;
+}
+
+// Step: the caption, the version box and the version resource tell one version.
+void VersionBox(Tour& t) {
+    std::string version = ResourceVersion(t, t.Folder + "/CallsignCheck.exe");
+    std::string caption = "CallsignCheck Ver " + version;
+    t.Check(TextOf(t.Main) == caption, "the caption \"" + TextOf(t.Main) + "\" carries the resource's version " + version);
+    ::PostMessageA(t.Main, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    HWND box = WaitForProgramWindow(t, "CallsignCheckのﾊﾞｰｼﾞｮﾝ情報");
+    if (!box) return;
+    bool shown = false;
+    for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) shown = shown || TextOf(c) == caption;
+    t.Check(shown, "the version box shows " + caption);
+    Shoot(t, box, "about");
+    Close(t, box, "the version box");
+}
+
+// The logger window below the main window, so that neither hides the other.
+void PlaceLoggerBelowMain(Tour& t) {
+    RECT main{}, logger{};
+    ::GetWindowRect(t.Main, &main);
+    ::GetWindowRect(t.LoggerWindow, &logger);
+    int y = main.bottom + 8;
+    if (y + (logger.bottom - logger.top) > ::GetSystemMetrics(SM_CYSCREEN)) return;
+    ::SetWindowPos(t.LoggerWindow, nullptr, main.left, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int RunTour(Tour& t) {
+    t.Dump = ReadDump(t.Folder + "/dump.txt");
+    if (!t.Check(t.Dump.size() > 100, "dump.txt holds the log")) return 1;
+    int expected = 0;
+    std::string call = PickCall(t.Dump, &expected);
+    if (!t.Check(!call.empty() && expected > 1, "the log has a station worked more than once")) return 1;
+
+    ::DeleteFileA((t.Folder + "/journal.txt").c_str());
+    if (!t.Check(t.Logger.Start(t.Folder + "/loggerwin.exe", {t.Folder + "/journal.txt"}, t.Folder), "start loggerwin.exe"))
+        return 1;
+    t.LoggerWindow = t.Logger.WaitForWindow("", kWaitMs);
+    if (!t.Check(t.LoggerWindow != nullptr, "the logger window opens")) return 1;
+    if (!t.Check(t.Program.Start(t.Folder + "/CallsignCheck.exe", {}, t.Folder), "start CallsignCheck.exe")) return 1;
+    for (int waited = 0; !t.Main && waited < kWaitMs; waited += 50) {
+        for (HWND w : t.Program.VisibleWindows())
+            if (::GetDlgItem(w, IDC_QSOLIST) && ::GetDlgItem(w, IDC_CALLSIGN)) t.Main = w;
+        if (!t.Main) ::Sleep(50);
+    }
+    if (!t.Check(t.Main != nullptr, "the main window opens")) return 1;
+    t.Process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_DUP_HANDLE, FALSE,
+                              t.Program.Pid());
+    if (!t.Check(t.Process != nullptr, "open the program's process")) return 1;
+    PlaceLoggerBelowMain(t);
+
+    VersionBox(t);
+    if (t.Ok) Lookup(t, call, expected);
+    if (t.Ok) Shoot(t, t.Main, "main-lookup");
+    if (t.Ok) Pattern(t, call.substr(0, 3));
+    if (t.Ok) Shoot(t, t.Main, "main-pattern");
+    if (t.Ok) HandOver(t, call);
+    if (t.Ok) AjdCheck(t);
+    if (t.Ok) JccCheck(t);
+
+    if (t.Ok) {
+        ::PostMessageA(t.Main, WM_CLOSE, 0, 0);
+        t.Check(t.Program.WaitForExit(kWaitMs), "the program ends when its window is closed");
+        ::PostMessageA(t.LoggerWindow, WM_CLOSE, 0, 0);
+        t.Check(t.Logger.WaitForExit(kWaitMs), "the logger window ends");
+    }
+    if (t.Process) ::CloseHandle(t.Process);
+    return t.Ok ? 0 : 1;   // the runners end whatever still runs
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: cc-tour FOLDER SHOTS\n");
+        return 2;
+    }
+    Tour t;
+    t.Folder = argv[1];
+    t.Shots = argv[2];
+    int code = RunTour(t);
+    std::printf("%s\n", code == 0 ? "tour: every check held" : "tour: a check failed");
+    std::fflush(stdout);
+    return code;
+}
