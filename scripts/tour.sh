@@ -67,8 +67,16 @@ prepare "$folder"
 wine_in "$folder" "$build/bin/vireon-tool.exe" dump > "$folder/dump.txt" 2>/dev/null || fail "dump failed"
 
 pictures=$(mktemp -d)
-# (display.sh may have set a trap that ends its virtual display: keep it.)
-trap 'rm -rf "$pictures"; [ -n "${CC_XVFB_PID:-}" ] && kill "$CC_XVFB_PID" 2>/dev/null' EXIT
+# display.sh's trap ends the virtual display it started; this one does that
+# too, after Wine has let go of it (so that Wine does not complain).
+end() {
+  rm -rf "$pictures"
+  if [ -n "${CC_XVFB_PID:-}" ]; then
+    WINEPREFIX="$build/wineprefix" timeout 15 wineserver -w 2>/dev/null
+    kill "$CC_XVFB_PID" 2>/dev/null
+  fi
+}
+trap end EXIT
 timeout -k 5 100 "$root/cmake/wine-run.sh" "$build/wineprefix" "$build/bin/cc-tour.exe" "Z:$folder" "Z:$pictures" \
   | tr -d '\r' | tee "$pictures/tour.log"
 status=${PIPESTATUS[0]}
