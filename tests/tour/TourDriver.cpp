@@ -206,6 +206,7 @@ Rows ReadList(Tour& t, HWND list, const std::vector<int>& columns) {
 // Saves the window as it stands on the screen as SHOTS/<name>.bmp (24 bits).
 void Shoot(Tour& t, HWND window, const std::string& name) {
     ::SetForegroundWindow(window);
+    for (int waited = 0; ::GetForegroundWindow() != window && waited < 1000; waited += 50) ::Sleep(50);
     ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     // Both programs' threads idle: the program's modal loop has taken every
     // posted message, the logger window has answered a sent one.
