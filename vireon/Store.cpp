@@ -48,10 +48,11 @@ std::string TruncateCp932(const std::string& s, size_t maxBytes, bool* cut) {
 // ---------------------------------------------------------------- bands
 
 namespace {
-// Frequencies in millihertz, so that every text with up to nine decimals of
-// MHz compares exactly.
-constexpr int64_t kMilliHzPerKHz = 1000000;
-struct BandRange { int band; int64_t lowKHz10, highKHz10; };   // tenths of kHz
+// Frequencies are compared in whole units of 100 Hz (tenths of kHz, the
+// finest step of any band edge) in 32 bits, with a note of whether nonzero
+// decimals follow: a 32-bit processor then needs no 64-bit arithmetic, and
+// every text still compares exactly ("1.91250001" lies above 1.9125).
+struct BandRange { int band; uint32_t low, high; };   // tenths of kHz
 // The Japanese amateur allocations (docs/file-formats.md lists them).
 constexpr BandRange kBandRanges[] = {
     {0, 18000, 18750},     {0, 19075, 19125},
@@ -64,48 +65,57 @@ constexpr BandRange kBandRanges[] = {
 };
 // The band names themselves, as Japanese logs often record the band in the
 // frequency column: "1.9", "3.5", "7" ... "2400" (in tenths of kHz).
-constexpr int64_t kBandNames[14] = {19000, 35000, 70000, 100000, 140000, 180000, 210000,
-                                    240000, 280000, 500000, 1440000, 4300000, 12000000, 24000000};
+constexpr uint32_t kBandNames[14] = {19000, 35000, 70000, 100000, 140000, 180000, 210000,
+                                     240000, 280000, 500000, 1440000, 4300000, 12000000, 24000000};
+// Above this many MHz no band lies; larger texts would not fit the units.
+constexpr uint32_t kHighestMhz = 100000;
 const char* const kBandLowerEdges[14] = {"1.800", "3.500", "7.000", "10.100", "14.000",
                                          "18.068", "21.000", "24.890", "28.000", "50.000",
                                          "144.000", "430.000", "1260.000", "2400.000"};
 
-// Parses "  14.025 " as millihertz; false for anything else.
-bool ParseMhz(const char* s, int64_t* milliHz) {
+// Parses "  14.025 " into whole tenths of kHz; *beyond tells whether nonzero
+// decimals follow the fourth. False for anything that is not such a text,
+// and for frequencies above any band.
+bool ParseTenthsOfKHz(const char* s, uint32_t* units, bool* beyond) {
     while (*s == ' ') ++s;
-    int64_t whole = 0;
+    uint32_t whole = 0;
     int intDigits = 0;
     while (*s >= '0' && *s <= '9') {
         if (++intDigits > 7) return false;
-        whole = whole * 10 + (*s++ - '0');
+        whole = whole * 10 + static_cast<uint32_t>(*s++ - '0');
     }
-    int64_t frac = 0;
+    uint32_t frac = 0;
     int fracDigits = 0;
-    bool beyond = false;   // nonzero digits past the ninth decimal
+    bool more = false;
     if (*s == '.') {
         ++s;
         while (*s >= '0' && *s <= '9') {
-            if (fracDigits < 9) { frac = frac * 10 + (*s - '0'); ++fracDigits; }
-            else if (*s != '0') beyond = true;
+            if (fracDigits < 4) { frac = frac * 10 + static_cast<uint32_t>(*s - '0'); ++fracDigits; }
+            else if (*s != '0') more = true;
             ++s;
         }
     }
     if (intDigits + fracDigits == 0) return false;
     while (*s == ' ') ++s;
-    if (*s != '\0') return false;
-    for (int i = fracDigits; i < 9; ++i) frac *= 10;
-    *milliHz = whole * 1000000000LL + frac + (beyond ? 1 : 0);
+    if (*s != '\0' || whole > kHighestMhz) return false;
+    for (int i = fracDigits; i < 4; ++i) frac *= 10;
+    *units = whole * 10000 + frac;
+    *beyond = more;
     return true;
 }
 }  // namespace
 
 int BandOfFrequencyText(const char* mhz) {
-    int64_t v;
-    if (!mhz || !ParseMhz(mhz, &v)) return -1;
-    for (int b = 0; b < 14; ++b)
-        if (v == kBandNames[b] * kMilliHzPerKHz / 10) return b;
+    uint32_t v;
+    bool beyond;
+    if (!mhz || !ParseTenthsOfKHz(mhz, &v, &beyond)) return -1;
+    if (!beyond)
+        for (int b = 0; b < 14; ++b)
+            if (v == kBandNames[b]) return b;
+    // v plus a fraction of a unit lies in [low, high] when v >= low and it
+    // stays below high, or reaches high exactly.
     for (const BandRange& r : kBandRanges)
-        if (v >= r.lowKHz10 * kMilliHzPerKHz / 10 && v <= r.highKHz10 * kMilliHzPerKHz / 10) return r.band;
+        if (v >= r.low && (v < r.high || (v == r.high && !beyond))) return r.band;
     return -1;
 }
 
