@@ -323,10 +323,7 @@ void CallsignCheckDialog::RestorePlacement() {
 }
 
 void CallsignCheckDialog::SavePlacement() {
-    WINDOWPLACEMENT wp{};
-    wp.length = sizeof wp;
-    ::GetWindowPlacement(m_hWnd, &wp);
-    const RECT& r = wp.rcNormalPosition;   // the restored place, also when maximised
+    const RECT r = NormalWindowRectOnScreen(m_hWnd);   // the restored place, also when maximised
     settings_->WriteInt("TOP", r.top);
     settings_->WriteInt("LEFT", r.left);
     settings_->WriteInt("WIDTH", r.right - r.left);
@@ -427,12 +424,10 @@ void CallsignCheckDialog::OnPaint() {
 HCURSOR CallsignCheckDialog::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_hIcon); }
 
 void CallsignCheckDialog::RecordMainWindowPlacement() {
-    WINDOWPLACEMENT wp{};
-    wp.length = sizeof wp;
-    ::GetWindowPlacement(m_hWnd, &wp);
-    MainWindowPlacement.Top = wp.rcNormalPosition.top;
-    MainWindowPlacement.Left = wp.rcNormalPosition.left;
-    MainWindowPlacement.Height = wp.rcNormalPosition.bottom - wp.rcNormalPosition.top;
+    const RECT r = NormalWindowRectOnScreen(m_hWnd);
+    MainWindowPlacement.Top = r.top;
+    MainWindowPlacement.Left = r.left;
+    MainWindowPlacement.Height = r.bottom - r.top;
 }
 
 void CallsignCheckDialog::OnAjdWajaCheck() {

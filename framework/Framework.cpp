@@ -50,6 +50,19 @@ const char* AfxGetAppName() {
     return name;
 }
 
+RECT NormalWindowRectOnScreen(HWND hwnd) {
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    ::GetWindowPlacement(hwnd, &wp);
+    RECT r = wp.rcNormalPosition;
+    if (::GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) return r;   // already screen coordinates
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    if (::GetMonitorInfoA(::MonitorFromRect(&r, MONITOR_DEFAULTTOPRIMARY), &mi))
+        ::OffsetRect(&r, mi.rcWork.left - mi.rcMonitor.left, mi.rcWork.top - mi.rcMonitor.top);
+    return r;
+}
+
 HINSTANCE AfxGetInstanceHandle() {
     if (g_app && g_app->m_hInstance) return g_app->m_hInstance;
     return GetModuleHandleA(nullptr);

@@ -37,6 +37,12 @@ CWinApp* AfxGetApp();
 // The application's name: the executable's base name (no folder, no
 // extension), the caption of the program's message boxes.
 const char* AfxGetAppName();
+// The window's restored (normal) rectangle in screen coordinates, also while
+// it is maximised or minimised. The window placement gives it in workspace
+// coordinates, which differ from the screen's by a taskbar at the top or
+// left; a rectangle taken from there and given back to MoveWindow would
+// make the window creep by the taskbar's size.
+RECT NormalWindowRectOnScreen(HWND hwnd);
 // A message that the modal loops answer by setting the event handle given as
 // its second parameter, once every message posted before it was handled.
 // Lets a test (or any driver within the process) wait for queued input.

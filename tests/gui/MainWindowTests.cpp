@@ -7,6 +7,7 @@
 #include "GuiDriver.h"
 #include "TestSupport.h"
 #include "app/MainWindowPlacement.h"
+#include "app/SettingsFile.h"
 #include "checkwin/CallsignCheckDialog.h"
 #include "res/resource.h"
 #include "res/version.h"
@@ -37,17 +38,21 @@ HWND ControlOf(HWND dialog, int id) {
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    // The main dialog needs the logging library in the current folder.
+    // The main dialog needs the logging library in the current folder; it
+    // keeps its settings in an INI file of the test's own.
     void SetUp() override {
         folder_ = std::make_unique<test::TempDir>("gui-main", true);
         std::string lib = test::BinFile(test::LibraryFileName());
         if (test::FileExists(lib)) test::CopyFileTo(lib, folder_->File(test::LibraryFileName()));
+        settings_ = std::make_unique<SettingsFile>(IniPath().c_str());
     }
+    std::string IniPath() const { return folder_->File("CallsignCheck.ini"); }
     std::unique_ptr<test::TempDir> folder_;
+    std::unique_ptr<SettingsFile> settings_;
 };
 
 TEST_F(MainWindowTest, ShowsEveryControlOfItsTemplate) {
-    CallsignCheckDialog dialog;
+    CallsignCheckDialog dialog(settings_.get());
     gui::RunModal(dialog, [](HWND main) {
         EXPECT_EQ(gui::WindowText(main), CC_CAPTION);
         LONG style = ::GetWindowLongA(main, GWL_STYLE);
@@ -80,7 +85,7 @@ TEST_F(MainWindowTest, ShowsEveryControlOfItsTemplate) {
 }
 
 TEST_F(MainWindowTest, MenuAndSystemMenuCarryTheirTextsAndIds) {
-    CallsignCheckDialog dialog;
+    CallsignCheckDialog dialog(settings_.get());
     gui::RunModal(dialog, [](HWND main) {
         HMENU menu = ::GetMenu(main);
         ASSERT_NE(menu, nullptr);
@@ -113,7 +118,7 @@ TEST_F(MainWindowTest, MenuAndSystemMenuCarryTheirTextsAndIds) {
 }
 
 TEST_F(MainWindowTest, VersionBoxOpensFromTheSystemMenuAndClosesWithEscape) {
-    CallsignCheckDialog dialog;
+    CallsignCheckDialog dialog(settings_.get());
     gui::RunModal(dialog, [](HWND main) {
         ::PostMessageA(main, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
         HWND about = gui::WaitForModalAbove(main);
@@ -130,7 +135,7 @@ TEST_F(MainWindowTest, VersionBoxOpensFromTheSystemMenuAndClosesWithEscape) {
 }
 
 TEST_F(MainWindowTest, MenuCommandsOpenTheChecksModallyAndRecordTheRestoredRectangle) {
-    CallsignCheckDialog dialog;
+    CallsignCheckDialog dialog(settings_.get());
     gui::RunModal(dialog, [](HWND main) {
         ::SetWindowPos(main, nullptr, 120, 80, 700, 400, SWP_NOZORDER);
         ::ShowWindow(main, SW_MAXIMIZE);
@@ -163,7 +168,7 @@ TEST_F(MainWindowTest, MenuCommandsOpenTheChecksModallyAndRecordTheRestoredRecta
 }
 
 TEST_F(MainWindowTest, GivesItsIconAsTheDragCursorAndDrawsItWhileMinimised) {
-    CallsignCheckDialog dialog;
+    CallsignCheckDialog dialog(settings_.get());
     gui::RunModal(dialog, [](HWND main) {
         HICON icon = reinterpret_cast<HICON>(::SendMessageA(main, WM_GETICON, ICON_BIG, 0));
         EXPECT_NE(icon, nullptr);
