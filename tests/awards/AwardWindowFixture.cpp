@@ -31,15 +31,6 @@ void Tool(const test::TempDir& dir, const std::vector<std::string>& args) {
 
 }  // namespace
 
-std::string JarlLine(const std::string& code, const std::string& roman, const std::string& kanji,
-                     const std::string& deletedOn) {
-    std::string line = deletedOn.empty() ? "  " : "* ";
-    line += code + std::string(code.size() < 8 ? 8 - code.size() : 1, ' ');
-    line += roman + std::string(roman.size() < 20 ? 20 - roman.size() : 1, ' ');
-    line += kanji;
-    if (!deletedOn.empty()) line += "      \"" + deletedOn + "\"";
-    return line + "\n";
-}
 
 void AwardWindowTest::TearDown() { FreeLoggerLibrary(); }
 
@@ -76,12 +67,12 @@ void AwardWindowTest::MakeMaster(const std::string& jccLines, const std::string&
 }
 
 void AwardWindowTest::MakeSmallMaster() {
-    MakeMaster(JarlLine("0101", "Sapporo", "札幌") + JarlLine("0102", "Asahikawa", "旭川") +
-                   JarlLine("0103", "Otaru", "小樽", "Mar.31,2010") +
-                   JarlLine("0104", "Hakodate", "函館", "Apr.1,2010") +
-                   JarlLine("0105", "Muroran", "室蘭", "Dec.1,2009") + JarlLine("1001", "Tokyo", "東京23区") +
-                   JarlLine("1002", "Hachioji", "八王子"),
-               JarlLine("01001", "Ishikari", "石狩郡") + JarlLine("01002", "Atsuta", "厚田郡", "Mar.1,2009"));
+    MakeMaster(JarlListLine("0101", "Sapporo", "札幌") + JarlListLine("0102", "Asahikawa", "旭川") +
+                   JarlListLine("0103", "Otaru", "小樽", "Mar.31,2010") +
+                   JarlListLine("0104", "Hakodate", "函館", "Apr.1,2010") +
+                   JarlListLine("0105", "Muroran", "室蘭", "Dec.1,2009") + JarlListLine("1001", "Tokyo", "東京23区") +
+                   JarlListLine("1002", "Hachioji", "八王子"),
+               JarlListLine("01001", "Ishikari", "石狩郡") + JarlListLine("01002", "Atsuta", "厚田郡", "Mar.1,2009"));
 }
 
 void AwardWindowTest::LoadTables() {
@@ -99,26 +90,7 @@ void ResetAwardState() {
     std::memcpy(ColumnSortState, initial, sizeof initial);
 }
 
-Rows ReadListRows(HWND list) {
-    Rows rows;
-    const int count = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    HWND header = reinterpret_cast<HWND>(::SendMessageA(list, LVM_GETHEADER, 0, 0));
-    const int columns = static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        std::vector<std::string> row;
-        for (int c = 0; c < columns; ++c) {
-            char buf[256] = {};
-            LVITEMA it{};
-            it.iSubItem = c;
-            it.pszText = buf;
-            it.cchTextMax = sizeof buf;
-            ::SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&it));
-            row.push_back(buf);
-        }
-        rows.push_back(row);
-    }
-    return rows;
-}
+Rows ReadListRows(HWND list) { return gui::ReadListRows(list); }
 
 std::vector<std::string> ColumnOf(const Rows& rows, int column) {
     std::vector<std::string> cells;

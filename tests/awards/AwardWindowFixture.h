@@ -22,8 +22,7 @@ struct Qso {
 
 // One entry line of a JARL city or county list; deletedOn is the list's
 // date text ("Mar.31,2010") of a deleted entry, "" for an existing one.
-std::string JarlLine(const std::string& code, const std::string& roman, const std::string& kanji,
-                     const std::string& deletedOn = "");
+using test::JarlListLine;
 
 class AwardWindowTest : public ::testing::Test {
 protected:

@@ -94,27 +94,16 @@ void TallyLog::MakeAndLoadMaster() {
 }
 
 std::vector<DumpRow> TallyLog::Dump() {
-    std::string output;
-    EXPECT_EQ(test::RunVireonTool({"dump"}, dir_.Path(), &output), 0) << output;
     std::vector<DumpRow> rows;
-    std::istringstream lines(output);
-    std::string line;
-    while (std::getline(lines, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        std::vector<std::string> cells;
-        std::istringstream split(line);
-        std::string cell;
-        while (std::getline(split, cell, '\t')) cells.push_back(cell);
-        // record number, Call, Date, Time, His, My, Freq, Mode, Code, GL, QSL, ...
-        if (cells.size() < 11 || std::atoi(cells[0].c_str()) <= 0) continue;
+    for (const test::DumpedRecord& d : test::DumpLog(dir_.Path())) {
         DumpRow r;
-        r.RecNo = std::atoi(cells[0].c_str());
-        r.Call = cells[1];
-        r.Date = cells[2];
-        r.Freq = cells[6];
-        r.Mode = cells[7];
-        r.Code = cells[8];
-        r.QSL = cells[10];
+        r.RecNo = d.RecNo;
+        r.Call = d.Fields[test::kDumpCall];
+        r.Date = d.Fields[test::kDumpDate];
+        r.Freq = d.Fields[test::kDumpFreq];
+        r.Mode = d.Fields[test::kDumpMode];
+        r.Code = d.Fields[test::kDumpCode];
+        r.QSL = d.Fields[test::kDumpQSL];
         rows.push_back(r);
     }
     return rows;

@@ -98,23 +98,7 @@ std::vector<std::vector<std::string>> ListRows(HWND main, const std::vector<int>
     std::vector<int> cols = columns;
     if (cols.empty())
         for (int c = 0; c < 15; ++c) cols.push_back(c);
-    HWND list = ::GetDlgItem(main, IDC_QSOLIST);
-    std::vector<std::vector<std::string>> rows;
-    int n = ListCount(main);
-    for (int i = 0; i < n; ++i) {
-        std::vector<std::string> row;
-        for (int c : cols) {
-            char buffer[512] = {};
-            LVITEMA item{};
-            item.iSubItem = c;
-            item.pszText = buffer;
-            item.cchTextMax = sizeof buffer;
-            ::SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-            row.push_back(buffer);
-        }
-        rows.push_back(row);
-    }
-    return rows;
+    return gui::ReadListRows(::GetDlgItem(main, IDC_QSOLIST), cols);
 }
 
 std::vector<std::string> ListColumn(HWND main, int column) {

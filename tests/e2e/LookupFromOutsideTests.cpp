@@ -16,10 +16,7 @@ namespace {
 
 const char kAdif[] = "adif/ja-ft8-2021.adi";
 
-struct DumpRow {
-    int RecNo = 0;
-    std::vector<std::string> Fields;   // Call, Date, Time, His, My, Freq, Mode, Code, GL, QSL, ...
-};
+using DumpRow = test::DumpedRecord;
 
 std::vector<std::string> Split(const std::string& line) {
     std::vector<std::string> cells;
@@ -58,15 +55,7 @@ protected:
     void MakeLogFromAdif() {
         std::string out;
         ASSERT_EQ(test::RunVireonTool({"import-adif", test::SharedDataFile(kAdif)}, folder_.Path(), &out), 0) << out;
-        ASSERT_EQ(test::RunVireonTool({"dump"}, folder_.Path(), &out), 0) << out;
-        for (const std::string& line : Lines(out)) {
-            std::vector<std::string> cells = Split(line);
-            if (cells.size() < 11 || std::atoi(cells[0].c_str()) <= 0) continue;
-            DumpRow row;
-            row.RecNo = std::atoi(cells[0].c_str());
-            row.Fields.assign(cells.begin() + 1, cells.end());
-            dump_.push_back(row);
-        }
+        dump_ = test::DumpLog(folder_.Path());
         ASSERT_GT(dump_.size(), 10u);
     }
 

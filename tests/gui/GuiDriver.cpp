@@ -1,6 +1,7 @@
 #include "GuiDriver.h"
 
 #include <gtest/gtest.h>
+#include <commctrl.h>
 
 #include <atomic>
 #include <thread>
@@ -102,6 +103,31 @@ RECT DialogUnitsToPixels(HWND dialog, int x, int y, int w, int h) {
     RECT r{x, y, w, h};
     ::MapDialogRect(dialog, &r);
     return RECT{r.left, r.top, r.left + r.right, r.top + r.bottom};
+}
+
+std::vector<std::vector<std::string>> ReadListRows(HWND list, const std::vector<int>& columns) {
+    std::vector<int> cols = columns;
+    if (cols.empty()) {
+        HWND header = reinterpret_cast<HWND>(::SendMessageA(list, LVM_GETHEADER, 0, 0));
+        const int n = static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+        for (int c = 0; c < n; ++c) cols.push_back(c);
+    }
+    std::vector<std::vector<std::string>> rows;
+    const int count = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        std::vector<std::string> row;
+        for (int c : cols) {
+            char buffer[512] = {};
+            LVITEMA item{};
+            item.iSubItem = c;
+            item.pszText = buffer;
+            item.cchTextMax = sizeof buffer;
+            ::SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+            row.push_back(buffer);
+        }
+        rows.push_back(row);
+    }
+    return rows;
 }
 
 void PostKey(HWND target, UINT vk) {

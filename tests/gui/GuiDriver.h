@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "framework/Framework.h"
 
@@ -32,6 +33,10 @@ std::string ClassOf(HWND hwnd);
 RECT ClientRectOf(HWND control);
 // A rectangle given in dialog units, in the dialog's pixels.
 RECT DialogUnitsToPixels(HWND dialog, int x, int y, int w, int h);
+
+// The texts of a report list's rows, in the columns given (all of its
+// header's columns when none are), read through the list-view messages.
+std::vector<std::vector<std::string>> ReadListRows(HWND list, const std::vector<int>& columns = {});
 
 // Key input through the receiving thread's message queue (and so through
 // the modal loop's pre-translation), as the keyboard delivers it.

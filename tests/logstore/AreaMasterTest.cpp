@@ -13,7 +13,7 @@
 
 namespace {
 
-using logtest::JarlLine;
+using logtest::JarlListLine;
 using logtest::LogFolder;
 
 int TableSize(const AreaEntry* table) {
@@ -39,30 +39,30 @@ class AreaMaster : public LogFolder {};
 
 const std::string kJccLines =
     "北海道 01\n" +
-    JarlLine("0101", "Sapporo", "札幌") +
-    JarlLine("0132", "Kameda", "亀田", "Nov. 30,1973") +
+    JarlListLine("0101", "Sapporo", "札幌") +
+    JarlListLine("0132", "Kameda", "亀田", "Nov. 30,1973") +
     "\n東京都 10\n" +
-    JarlLine("100101", "Chiyoda", "千代田") +
-    JarlLine("100123", "Edogawa", "江戸川") +
-    JarlLine("1001", "Tokyo 23-wards", "東京23区", "Mar.31,2010") +
-    JarlLine("1002", "Hachioji", "八王子") +
-    JarlLine("1050", "Fiftieth", "五十") +
-    JarlLine("1061", "Sixtyfirst", "六十一") +
-    JarlLine("1079", "Seventyninth", "七十九") +
-    JarlLine("1080", "Eightieth", "八十") +
+    JarlListLine("100101", "Chiyoda", "千代田") +
+    JarlListLine("100123", "Edogawa", "江戸川") +
+    JarlListLine("1001", "Tokyo 23-wards", "東京23区", "Mar.31,2010") +
+    JarlListLine("1002", "Hachioji", "八王子") +
+    JarlListLine("1050", "Fiftieth", "五十") +
+    JarlListLine("1061", "Sixtyfirst", "六十一") +
+    JarlListLine("1079", "Seventyninth", "七十九") +
+    JarlListLine("1080", "Eightieth", "八十") +
     "\n沖縄県 47\n" +
-    JarlLine("4701", "Naha", "那覇");
+    JarlListLine("4701", "Naha", "那覇");
 
 const std::string kJcgLines =
     "北海道  01\n" +
-    JarlLine("01001", "Akan", "阿寒") +
-    JarlLine("01004", "Atsuta", "厚田", "Sep.30,2005") +
-    JarlLine("01005", "Abashiri", "網走") +
+    JarlListLine("01001", "Akan", "阿寒") +
+    JarlListLine("01004", "Atsuta", "厚田", "Sep.30,2005") +
+    JarlListLine("01005", "Abashiri", "網走") +
     "          Ozoracho            大空町\n" +
     "東京都  10\n" +
-    JarlLine("10005", "Nishitama", "西多摩") +
+    JarlListLine("10005", "Nishitama", "西多摩") +
     "沖縄県  47\n" +
-    JarlLine("47009", "Yaeyama", "八重山");
+    JarlListLine("47009", "Yaeyama", "八重山");
 
 TEST_F(AreaMaster, AdmitsCitiesTokyoWardsAndCountiesWithTheirDeletionDates) {
     UseLibrary();
@@ -123,11 +123,11 @@ TEST_F(AreaMaster, StopsReadingWhenATableHoldsAThousandEntries) {
             char code[8];
             std::snprintf(code, sizeof code, "%02d%02d", pref, city);
             codes.push_back(code);
-            jccLines += JarlLine(code, "City" + std::string(code), "市");
+            jccLines += JarlListLine(code, "City" + std::string(code), "市");
         }
     }
     ASSERT_GT(codes.size(), 1000u);
-    std::string jcgLines = "北海道  01\n" + JarlLine("01001", "Akan", "阿寒");
+    std::string jcgLines = "北海道  01\n" + JarlListLine("01001", "Akan", "阿寒");
     ASSERT_NO_FATAL_FAILURE(MakeMaster(jccLines, jcgLines));
     ASSERT_EQ(LoadLoggerLibrary(), 0);
     ASSERT_EQ(LoadAreaMaster(), 0);

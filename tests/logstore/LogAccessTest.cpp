@@ -137,8 +137,8 @@ TEST_F(LogAccess, EachReadOverwritesTheOneBufferAndShortTextsLeaveNoStaleDigits)
 
 TEST_F(LogAccess, ScanOfAnEmptyLogReadsNothing) {
     UseLibrary();
-    ASSERT_NO_FATAL_FAILURE(MakeMaster("北海道 01\n" + logtest::JarlLine("0101", "Sapporo", "札幌"),
-                                       "北海道  01\n" + logtest::JarlLine("01001", "Akan", "阿寒")));
+    ASSERT_NO_FATAL_FAILURE(MakeMaster("北海道 01\n" + logtest::JarlListLine("0101", "Sapporo", "札幌"),
+                                       "北海道  01\n" + logtest::JarlListLine("01001", "Akan", "阿寒")));
     ASSERT_NO_FATAL_FAILURE(Tool({"generate", "0"}));
     ASSERT_EQ(LoadLoggerLibrary(), 0);
     int before = Calls("KVX_readv");
@@ -351,8 +351,8 @@ TEST_F(LogAccess, LibraryWithoutReadEntryPointsFailsEveryRead) {
 TEST_F(LogAccess, LibraryWithoutOpenEntryPointsOpensNothing) {
     UseLibrary("vireon50-noopen");
     ASSERT_NO_FATAL_FAILURE(MakeLog(kSearchLog));
-    ASSERT_NO_FATAL_FAILURE(MakeMaster(logtest::JarlLine("0101", "Sapporo", "札幌"),
-                                       logtest::JarlLine("01001", "Akan", "阿寒")));
+    ASSERT_NO_FATAL_FAILURE(MakeMaster(logtest::JarlListLine("0101", "Sapporo", "札幌"),
+                                       logtest::JarlListLine("01001", "Akan", "阿寒")));
     ASSERT_EQ(LoadLoggerLibrary(), 0);
     EXPECT_EQ(TheLoggerLibrary.VireonOpen, nullptr);
     EXPECT_EQ(TheLoggerLibrary.SetDbsShare, nullptr);

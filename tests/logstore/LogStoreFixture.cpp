@@ -36,15 +36,6 @@ std::string AdifOf(const std::vector<Qso>& qsos) {
     return out;
 }
 
-std::string JarlLine(const std::string& code, const std::string& roman, const std::string& kanji,
-                     const std::string& deletedOn) {
-    std::string line = deletedOn.empty() ? "  " : "* ";
-    line += code + std::string(code.size() < 8 ? 8 - code.size() : 1, ' ');
-    line += roman + std::string(roman.size() < 20 ? 20 - roman.size() : 1, ' ');
-    line += kanji;
-    if (!deletedOn.empty()) line += "      \"" + deletedOn + "\"";
-    return line + "\n";
-}
 
 void LogFolder::MakeMaster(const std::string& jccLines, const std::string& jcgLines,
                            const std::string& kuLines) {
@@ -81,25 +72,7 @@ void LogFolder::MakeLog(const std::vector<Qso>& qsos) {
     test::CopyFileTo(dir_.File("vireon.dx0"), dir_.File("call.idx"));
 }
 
-std::vector<DumpRow> LogFolder::Dump() {
-    std::string output;
-    EXPECT_EQ(test::RunVireonTool({"dump"}, dir_.Path(), &output), 0) << output;
-    std::vector<DumpRow> rows;
-    std::istringstream lines(output);
-    std::string line;
-    while (std::getline(lines, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty()) continue;
-        DumpRow row;
-        std::istringstream cells(line);
-        std::string cell;
-        std::getline(cells, cell, '\t');
-        row.RecNo = std::atoi(cell.c_str());
-        while (std::getline(cells, cell, '\t')) row.Fields.push_back(cell);
-        if (row.RecNo > 0 && row.Fields.size() >= 10) rows.push_back(row);
-    }
-    return rows;
-}
+std::vector<DumpRow> LogFolder::Dump() { return test::DumpLog(dir_.Path()); }
 
 int LogFolder::Calls(const char* entry) {
     using CallCount = int(VIREON_API*)(const char*);

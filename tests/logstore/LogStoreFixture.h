@@ -24,15 +24,9 @@ std::string AdifOf(const std::vector<Qso>& qsos);
 
 // One entry line of JARL's city or county list: `deletedOn` is the list's
 // date text ("Mar.31,2010") of a deleted entry, "" for an existing one.
-std::string JarlLine(const std::string& code, const std::string& roman, const std::string& kanji,
-                     const std::string& deletedOn = "");
-
+using test::JarlListLine;
 // One record as `vireon-tool dump` lists it.
-struct DumpRow {
-    int RecNo = 0;
-    std::vector<std::string> Fields;   // Call, Date, Time, His, My, Freq, Mode, Code, GL, QSL, ...
-    const std::string& Call() const { return Fields[0]; }
-};
+using DumpRow = test::DumpedRecord;
 
 class LogFolder : public ::testing::Test {
 protected:

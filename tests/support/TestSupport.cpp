@@ -260,4 +260,42 @@ int RunVireonTool(const std::vector<std::string>& args, const std::string& workd
     return RunProgram(BinFile(ExeName("vireon-tool")), args, output, workdir);
 }
 
+std::vector<DumpedRecord> DumpLog(const std::string& folder) {
+    std::string output;
+    EXPECT_EQ(RunVireonTool({"dump"}, folder, &output), 0) << output;
+    std::vector<DumpedRecord> records;
+    std::istringstream lines(output);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) continue;
+        std::vector<std::string> cells;
+        for (size_t start = 0;;) {
+            size_t tab = line.find('\t', start);
+            cells.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+            if (tab == std::string::npos) break;
+            start = tab + 1;
+        }
+        DumpedRecord record;
+        record.RecNo = std::atoi(cells[0].c_str());
+        if (cells.size() != kDumpFieldCount + 1 || record.RecNo <= 0) {
+            ADD_FAILURE() << "not a dumped record: " << line;
+            continue;
+        }
+        record.Fields.assign(cells.begin() + 1, cells.end());
+        records.push_back(record);
+    }
+    return records;
+}
+
+std::string JarlListLine(const std::string& code, const std::string& roman, const std::string& name,
+                         const std::string& deletedOn) {
+    std::string line = deletedOn.empty() ? "  " : "* ";
+    line += code + std::string(code.size() < 8 ? 8 - code.size() : 1, ' ');
+    line += roman + std::string(roman.size() < 20 ? 20 - roman.size() : 1, ' ');
+    line += name;
+    if (!deletedOn.empty()) line += "      \"" + deletedOn + "\"";
+    return line + "\n";
+}
+
 }  // namespace test

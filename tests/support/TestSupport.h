@@ -52,6 +52,26 @@ int RunProgram(const std::string& program, const std::vector<std::string>& args,
 int RunVireonTool(const std::vector<std::string>& args, const std::string& workdir,
                   std::string* output = nullptr);
 
+// One record as `vireon-tool dump` prints it: its number and its 14 texts,
+// as the CP932 bytes stored.
+enum DumpField {
+    kDumpCall, kDumpDate, kDumpTime, kDumpHis, kDumpMy, kDumpFreq, kDumpMode, kDumpCode,
+    kDumpGL, kDumpQSL, kDumpName, kDumpQTH, kDumpRemarks1, kDumpRemarks2, kDumpFieldCount
+};
+struct DumpedRecord {
+    int RecNo = 0;
+    std::vector<std::string> Fields;   // kDumpFieldCount texts
+    const std::string& Call() const { return Fields[kDumpCall]; }
+};
+// The log in the folder, record by record, read back with `vireon-tool dump`
+// (a failing tool or a line of another shape fails the calling test).
+std::vector<DumpedRecord> DumpLog(const std::string& folder);
+
+// One entry line in the layout of JARL's JCC and JCG lists: "[*] CODE ROMAN
+// NAME ["DATE"]", the date given for a deleted entry only.
+std::string JarlListLine(const std::string& code, const std::string& roman, const std::string& name,
+                         const std::string& deletedOn = "");
+
 }  // namespace test
 
 #define REQUIRE_SHARED_DATA(relative)                                            \
