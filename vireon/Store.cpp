@@ -206,8 +206,13 @@ const unsigned char* LogFile::Record(int32_t recNo) {
     if (!file_ || recNo < 1 || uint32_t(recNo) > count_) return nullptr;
     uint32_t r = uint32_t(recNo);
     if (!(blockCount_ && r >= blockFirst_ && r < blockFirst_ + blockCount_)) {
-        // A scan reads ahead a whole block; a lone look-up reads one record.
-        uint32_t n = (r == lastRead_ + 1 || r == 1) ? std::min(kBlockRecords, count_ - r + 1) : 1;
+        // A scan reads ahead a whole block. A look-up that walks forward in
+        // short steps (the QSOs with one station often lie near each other)
+        // reads a stretch, as a read costs far more than the bytes it brings,
+        // under Wine above all; one that jumps far reads just the record.
+        uint32_t gap = r > lastRead_ ? r - lastRead_ : 0;
+        uint32_t ahead = (gap == 1 || r == 1) ? kBlockRecords : (gap > 0 && gap <= kLookupRecords) ? kLookupRecords : 1;
+        uint32_t n = std::min(ahead, count_ - r + 1);
         if (!FillBlock(r, n)) return nullptr;
     }
     lastRead_ = r;

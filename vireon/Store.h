@@ -75,6 +75,7 @@ private:
     // Records are read in blocks (1 MB): a sequential scan costs one read per
     // block, which matters most under Wine, where each read costs more.
     static constexpr uint32_t kBlockRecords = 4096;
+    static constexpr uint32_t kLookupRecords = 512;   // 128 KB
     std::vector<unsigned char> block_;
     uint32_t blockFirst_ = 0;   // record number of block_[0], 0 = empty
     uint32_t blockCount_ = 0;
