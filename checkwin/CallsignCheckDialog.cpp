@@ -130,14 +130,19 @@ void CallsignCheckDialog::LookupCall() { RunLookup(LookupFilter::ByKeyLength); }
 
 void CallsignCheckDialog::LookupCallUnfiltered() { RunLookup(LookupFilter::All); }
 
-void CallsignCheckDialog::RunLookup(LookupFilter filter) {
+bool CallsignCheckDialog::BeginSearch() {
     DeleteAllRows();
     if (LoadLoggerLibrary() != 0) {
-        ShowFailure(kLibraryMissing);
-        return;
+        ShowFailure(kLibraryMissing);   // the count box keeps its text
+        return false;
     }
     UpdateData(TRUE);
     CountText.clear();
+    return true;
+}
+
+void CallsignCheckDialog::RunLookup(LookupFilter filter) {
+    if (!BeginSearch()) return;
     // The library may rewrite the text it searches for, and is told it may
     // use the whole 528 bytes.
     CallSearchText text = {};
@@ -169,13 +174,7 @@ void CallsignCheckDialog::RunLookup(LookupFilter filter) {
 }
 
 void CallsignCheckDialog::PartialSearch() {
-    DeleteAllRows();
-    if (LoadLoggerLibrary() != 0) {
-        ShowFailure(kLibraryMissing);
-        return;
-    }
-    UpdateData(TRUE);
-    CountText.clear();
+    if (!BeginSearch()) return;
     std::string typed = CallText;
     UpdateData(FALSE);
 

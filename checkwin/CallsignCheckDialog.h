@@ -73,6 +73,10 @@ protected:
 private:
     void AddAboutEntryToSystemMenu();
     void RecordMainWindowPlacement();
+    // The start every search shares: the list emptied, the library bound
+    // (its absence reported), the box texts taken and the count emptied.
+    // False when the library is missing.
+    bool BeginSearch();
     void RunLookup(LookupFilter filter);
     // Lets the list control show the rows held now.
     void ShowRows();
