@@ -1,12 +1,8 @@
 // The main window's restored rectangle, recorded just before an award check
 // dialog opens and read when the award result list places itself.
 #pragma once
-#include <cstdint>
+#include "awards/AwardListDialog.h"
 
-struct MainWindowPlacementRecord {
-    int32_t Left = 0;
-    int32_t Top = 0;
-    int32_t Height = 0;
-};
+using MainWindowPlacementRecord = ListAnchor;
 
 extern MainWindowPlacementRecord MainWindowPlacement;

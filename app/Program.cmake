@@ -1,24 +1,18 @@
 # The program itself, included by the top-level CMakeLists.txt after every
-# subsystem folder. Its windows live in one library per subsystem
-# (callsigncheck_gui here, checkwin_gui, awards_gui); the windows of the
-# subsystems call each other, so they are linked as one whole archive.
+# subsystem folder: the application object and the program-wide objects that
+# connect the windows of checkwin/ and awards/ (callsigncheck_gui), and the
+# executable over them.
 if(CC_WINDOWS)
   add_library(callsigncheck_gui STATIC
     ${CMAKE_SOURCE_DIR}/app/CallsignCheckApp.cpp
     ${CMAKE_SOURCE_DIR}/app/ProgramObjects.cpp)
   target_include_directories(callsigncheck_gui PUBLIC ${CMAKE_SOURCE_DIR})
-  target_link_libraries(callsigncheck_gui PUBLIC framework app_settings)
+  target_link_libraries(callsigncheck_gui PUBLIC framework app_settings
+    $<TARGET_NAME_IF_EXISTS:checkwin_gui> $<TARGET_NAME_IF_EXISTS:awards_gui>)
 
   # Everything a program (or a GUI test) made of these windows links.
   add_library(callsigncheck_program INTERFACE)
-  target_link_libraries(callsigncheck_program INTERFACE
-    -Wl,--whole-archive callsigncheck_gui
-    $<TARGET_NAME_IF_EXISTS:checkwin_gui> $<TARGET_NAME_IF_EXISTS:awards_gui>
-    -Wl,--no-whole-archive
-    framework app_settings app_rules
-    $<TARGET_NAME_IF_EXISTS:checkwin_rules> $<TARGET_NAME_IF_EXISTS:awards_rules> $<TARGET_NAME_IF_EXISTS:logstore>
-    comctl32)
-  add_dependencies(callsigncheck_gui framework)
+  target_link_libraries(callsigncheck_program INTERFACE callsigncheck_gui comctl32)
 
   add_executable(CallsignCheck WIN32 ${CMAKE_SOURCE_DIR}/app/WinMain.cpp ${CMAKE_SOURCE_DIR}/res/CallsignCheck.rc)
   target_include_directories(CallsignCheck PRIVATE ${CMAKE_SOURCE_DIR}/res)

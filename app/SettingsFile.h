@@ -3,13 +3,14 @@
 // Keys go to the file under the caller's name ("TOP", "COLUMN3"); the key
 // table (SettingsKeys.h) only gives the section and the default.
 #pragma once
+#include "framework/Framework.h"
 
 // Room for any path the system can hand out (32767 UTF-16 units; the code
 // page 932 form of a long path may take two bytes for some of them).
 constexpr int kSettingsPathSize = 65536;
 constexpr int kSettingsValueSize = 128;
 
-class SettingsFile {
+class SettingsFile : public SettingsStore {
 public:
     // The INI file beside the running executable. When the executable's path
     // cannot be had whole, the object has no file: reads give the defaults
@@ -19,14 +20,14 @@ public:
     // or a bare file name without a folder (the system would look for it in
     // the Windows folder), leaves the object without a file, as above.
     explicit SettingsFile(const char* iniPath);
-    virtual ~SettingsFile();
+    ~SettingsFile() override;
 
     // The stored integer, or the key's default when the file or the key is
     // missing; -1 for a key name not in the table (the file is not touched).
-    int ReadInt(const char* key);
+    int ReadInt(const char* key) override;
     // Stores the value as decimal text. 0 when written, -1 when the key is
     // not in the table, there is no file, or the write failed.
-    int WriteInt(const char* key, int value);
+    int WriteInt(const char* key, int value) override;
     // The stored text (empty when missing) in the object's value buffer,
     // valid until the next call; null for a key not in the table.
     const char* ReadString(const char* key);

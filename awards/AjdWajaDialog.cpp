@@ -11,8 +11,8 @@ const AwardCheckControlIds kAjdWajaControls = {
 
 }  // namespace
 
-AjdWajaDialog::AjdWajaDialog(AwardListDialog& resultList)
-    : AwardCheckDialog(IDD_AJDWAJA, kAjdWajaControls, resultList) {}
+AjdWajaDialog::AjdWajaDialog(AwardCriteria& criteria, AwardListDialog& resultList)
+    : AwardCheckDialog(IDD_AJDWAJA, kAjdWajaControls, criteria, resultList) {}
 
 AjdWajaDialog::~AjdWajaDialog() = default;
 
@@ -26,13 +26,13 @@ void AjdWajaDialog::DoDataExchange(CDataExchange* dx) { AwardCheckDialog::DoData
 BOOL AjdWajaDialog::OnInitDialog() {
     CDialog::OnInitDialog();
     ResetCriteria();
-    AwardFilter.AwardKind = Ajd;
+    criteria_.AwardKind = Ajd;
     return TRUE;
 }
 
-void AjdWajaDialog::OnAjd() { AwardFilter.AwardKind = Ajd; }
+void AjdWajaDialog::OnAjd() { criteria_.AwardKind = Ajd; }
 
-void AjdWajaDialog::OnWaja() { AwardFilter.AwardKind = Waja; }
+void AjdWajaDialog::OnWaja() { criteria_.AwardKind = Waja; }
 
 void AjdWajaDialog::RunSearch() {
     if (!TakeCriteria()) return;

@@ -8,9 +8,9 @@ constexpr int kDateTextMax = 6;
 constexpr int kModeTextMax = 4;
 }  // namespace
 
-AwardCheckDialog::AwardCheckDialog(UINT templateId, const AwardCheckControlIds& ids,
+AwardCheckDialog::AwardCheckDialog(UINT templateId, const AwardCheckControlIds& ids, AwardCriteria& criteria,
                                    AwardListDialog& resultList)
-    : CDialog(templateId), ids_(ids), resultList_(resultList) {}
+    : CDialog(templateId), criteria_(criteria), ids_(ids), resultList_(resultList) {}
 
 AwardCheckDialog::~AwardCheckDialog() = default;
 
@@ -43,7 +43,7 @@ bool AwardCheckDialog::TakeCriteria() {
     for (int b = 0; b < kBandCount; ++b) input.BandTicked[b] = BandBoxes[b].GetCheck() == BST_CHECKED;
 
     const SearchCriteria criteria = CheckSearchInput(input);
-    StoreSearchCriteria(criteria);
+    StoreSearchCriteria(criteria, criteria_);
     switch (criteria.Refusal) {
     case SearchRefusal::None:
         return true;
@@ -59,5 +59,5 @@ bool AwardCheckDialog::TakeCriteria() {
 
 void AwardCheckDialog::ShowResultListIfInRange() {
     UpdateData(FALSE);
-    if (AwardFilter.StartDate <= AwardFilter.EndDate) resultList_.DoModal();
+    if (criteria_.StartDate <= criteria_.EndDate) resultList_.DoModal();
 }

@@ -1,6 +1,6 @@
 // What the two award check dialogs have in common: the fourteen band boxes,
 // the mode and the two date boxes, their texts at opening, and the part of
-// "Search" that turns them into AwardFilter and opens the result list.
+// "Search" that turns them into the criteria and opens the result list.
 #pragma once
 #include <string>
 
@@ -23,7 +23,9 @@ public:
     ~AwardCheckDialog() override;
 
 protected:
-    AwardCheckDialog(UINT templateId, const AwardCheckControlIds& ids, AwardListDialog& resultList);
+    // The dialog fills `criteria`, which `resultList` shows a tally of.
+    AwardCheckDialog(UINT templateId, const AwardCheckControlIds& ids, AwardCriteria& criteria,
+                     AwardListDialog& resultList);
 
     void DoDataExchange(CDataExchange* dx) override;
 
@@ -31,7 +33,7 @@ protected:
     // award's radio button ticked, and the texts shown in their boxes.
     void ResetCriteria();
     // The first steps of "Search": the box texts into the members, the mode
-    // (cut at its first space) and the band flags into AwardFilter, then the
+    // (cut at its first space) and the band flags into the criteria, then the
     // date rule. false for a silent refusal: no band ticked, or a date text
     // that is not 0 and breaks the rule (the texts are then shown again and
     // StartDate and EndDate keep their values). true: both dates stored.
@@ -45,6 +47,7 @@ protected:
     std::string ModeText;
     CButton BandBoxes[kBandCount];
     CButton FirstAwardButton;
+    AwardCriteria& criteria_;
 
 private:
     const AwardCheckControlIds& ids_;

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-AwardFilterRecord AwardFilter = {};
+AwardCriteria AwardFilter = {};
 
 namespace {
 

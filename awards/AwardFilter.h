@@ -1,6 +1,6 @@
-// The one program-wide set of award-check criteria that both check dialogs
-// fill and that the tally and the result list read, and the operations on
-// the six-character date texts (YYMMDD) the dialogs take.
+// The criteria of an award check, which a check dialog fills and hands to
+// the result list, and the tally and the rows are made under; the
+// operations on the six-character date texts (YYMMDD) the dialogs take.
 #pragma once
 #include <cstdint>
 
@@ -8,7 +8,7 @@ constexpr int kBandCount = 14;        // band index 0..13: 1.9 MHz .. 2400 MHz
 constexpr int kModeTextSize = 8;
 constexpr int kShortDateTextSize = 7; // six digits and a NUL
 
-// Values of AwardFilter.AwardKind.
+// Values of AwardCriteria.AwardKind.
 enum AwardKind : int32_t {
     Ajd = 1,    // the ten call areas
     Waja = 2,   // the 47 prefectures
@@ -16,9 +16,9 @@ enum AwardKind : int32_t {
     Jcg = 4,    // counties of JcgTable
 };
 
-// Field order and widths are fixed; zero at program start. Nothing clears
-// it between searches: each search overwrites the fields its dialog owns.
-struct AwardFilterRecord {
+// Field order and widths are fixed. Nothing clears a set of criteria between
+// searches: each search overwrites the fields its dialog owns.
+struct AwardCriteria {
     int32_t ShowUnworked;               // JCC/JCG: list the areas never worked
     int32_t ShowFullList;               // JCC/JCG: list every table entry
     char ModeText[kModeTextSize];       // "" = any mode, else exact byte match
@@ -27,9 +27,12 @@ struct AwardFilterRecord {
     int32_t StartDate;                  // YYYYMMDD, first date included; 0 = none
     int32_t AwardKind;                  // an AwardKind value
 };
-static_assert(sizeof(AwardFilterRecord) == 4 + 4 + 8 + 14 * 4 + 4 + 4 + 4, "AwardFilter layout");
+static_assert(sizeof(AwardCriteria) == 4 + 4 + 8 + 14 * 4 + 4 + 4 + 4, "AwardCriteria layout");
 
-extern AwardFilterRecord AwardFilter;
+// The program's one set, shared by both check dialogs and their result
+// lists (the program hands it to them); zero at program start.
+using AwardFilterRecord = AwardCriteria;
+extern AwardCriteria AwardFilter;
 
 // The decimal reading of a text the way the C library's atoi reads it:
 // leading white space skipped, an optional sign, then digits up to the first

@@ -1,74 +1,55 @@
 #include "awards/AwardList.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
-#include "awards/AwardFilter.h"
+ListSortState InitialAwardSortState() { return ListSortState{1, 0, -1, -1, -1, -1, -1, -1}; }
 
-int32_t ColumnSortState[kSortColumns] = {1, 0, -1, -1, -1, -1, -1, -1};
+ListSortState ColumnSortState = InitialAwardSortState();
 
 namespace {
 
-const AwardColumn kAjdColumns[] = {
-    {"C/W", 35, ColumnAlign::Left},
-    {"ｴﾘｱ", 33, ColumnAlign::Right},
-    {"初回交信日", 83, ColumnAlign::Right},
-    {"最終交信日", 83, ColumnAlign::Right},
-    {"回数", 50, ColumnAlign::Right},
+// The sort rule of every column is ColumnSortState's, shared by the kinds.
+const ListColumn kAjdColumns[] = {
+    {"C/W", 35, ColumnAlign::Left, 1},
+    {"ｴﾘｱ", 33, ColumnAlign::Right, 0},
+    {"初回交信日", 83, ColumnAlign::Right, -1},
+    {"最終交信日", 83, ColumnAlign::Right, -1},
+    {"回数", 50, ColumnAlign::Right, -1},
 };
 
-const AwardColumn kWajaColumns[] = {
-    {"C/W", 35, ColumnAlign::Left},
-    {"都道府県", 70, ColumnAlign::Left},
-    {"初回交信日", 83, ColumnAlign::Left},
-    {"最終交信日", 83, ColumnAlign::Left},
-    {"回数", 50, ColumnAlign::Right},
+const ListColumn kWajaColumns[] = {
+    {"C/W", 35, ColumnAlign::Left, 1},
+    {"都道府県", 70, ColumnAlign::Left, 0},
+    {"初回交信日", 83, ColumnAlign::Left, -1},
+    {"最終交信日", 83, ColumnAlign::Left, -1},
+    {"回数", 50, ColumnAlign::Right, -1},
 };
 
-const AwardColumn kAreaColumns[] = {
-    {"No", 35, ColumnAlign::Right},
-    {"C/W", 35, ColumnAlign::Right},
-    {"Code", 55, ColumnAlign::Left},
-    {"Qth", 210, ColumnAlign::Left},
-    {"初回交信日", 83, ColumnAlign::Left},
-    {"最終交信日", 83, ColumnAlign::Left},
-    {"回数", 50, ColumnAlign::Right},
+const ListColumn kAreaColumns[] = {
+    {"No", 35, ColumnAlign::Right, 1},
+    {"C/W", 35, ColumnAlign::Right, 0},
+    {"Code", 55, ColumnAlign::Left, -1},
+    {"Qth", 210, ColumnAlign::Left, -1},
+    {"初回交信日", 83, ColumnAlign::Left, -1},
+    {"最終交信日", 83, ColumnAlign::Left, -1},
+    {"回数", 50, ColumnAlign::Right, -1},
 };
 
-void CopyCell(char* cell, const char* text, size_t maxLength) {
-    size_t n = 0;
-    while (n < maxLength && n + 1 < kAwardCellSize && text[n] != '\0') {
-        cell[n] = text[n];
-        ++n;
-    }
-    cell[n] = '\0';
-}
-
-// The QSL state, first date, last date (only when it differs) and count of
-// one AreaStat into four cells.
-void FillStatCells(const AreaStat& s, char* state, char* first, char* last, char* count) {
-    CopyCell(state, QslStateText(s.QslState), 3);
-    FormatListDate(s.FirstDate, first);
+// The first date, last date (only when it differs) and count of one
+// AreaStat as the next three cells of the row.
+void AddDateAndCountCells(ListRows& rows, const AreaStat& s) {
+    char cell[kAwardCellSize];
+    FormatListDate(s.FirstDate, cell);
+    rows.AddCell(cell);
     if (s.LastDate != s.FirstDate)
-        FormatListDate(s.LastDate, last);
+        FormatListDate(s.LastDate, cell);
     else
-        last[0] = '\0';
-    std::snprintf(count, kAwardCellSize, "%d", static_cast<int>(s.QsoCount));
+        cell[0] = '\0';
+    rows.AddCell(cell);
+    std::snprintf(cell, sizeof cell, "%d", static_cast<int>(s.QsoCount));
+    rows.AddCell(cell);
 }
-
-AwardListRow& NewRow(AwardListRows& rows) {
-    AwardListRow& row = rows.Rows[rows.Count];
-    std::memset(&row, 0, sizeof row);
-    row.Id = rows.Count;
-    rows.Rank[rows.Count] = rows.Count;
-    ++rows.Count;
-    return row;
-}
-
-// Scratch for reordering; the list shows one set of rows at a time.
-int32_t SortOrder[kAwardMaxRows];
-AwardListRow SortScratch[kAwardMaxRows];
 
 }  // namespace
 
@@ -82,13 +63,19 @@ int AwardColumnCount(int32_t kind) {
     }
 }
 
-const AwardColumn* AwardColumnAt(int32_t kind, int column) {
-    if (column < 0 || column >= AwardColumnCount(kind)) return nullptr;
+const ListColumn* AwardColumns(int32_t kind) {
     switch (kind) {
-    case Ajd: return &kAjdColumns[column];
-    case Waja: return &kWajaColumns[column];
-    default: return &kAreaColumns[column];
+    case Ajd: return kAjdColumns;
+    case Waja: return kWajaColumns;
+    case Jcc:
+    case Jcg: return kAreaColumns;
+    default: return nullptr;
     }
+}
+
+const ListColumn* AwardColumnAt(int32_t kind, int column) {
+    if (column < 0 || column >= AwardColumnCount(kind)) return nullptr;
+    return &AwardColumns(kind)[column];
 }
 
 const char* QslStateText(int32_t qslState) {
@@ -127,84 +114,49 @@ bool AreaEntryGetsRow(const AreaEntry& entry, const AreaStat& stat, int32_t show
     return false;
 }
 
-void BuildAwardRows(int32_t kind, int32_t showUnworked, int32_t showFullList, int32_t startDate,
-                    AwardListRows& rows) {
-    rows.Kind = kind;
-    rows.ColumnCount = AwardColumnCount(kind);
-    rows.Count = 0;
+void BuildAwardRows(const AwardCriteria& criteria, const AwardStatistics& stats, const AreaEntry* table,
+                    ListRows& rows) {
+    const int32_t kind = criteria.AwardKind;
+    rows.Reset(AwardColumnCount(kind));
+    char cell[kAwardCellSize];
     switch (kind) {
     case Ajd:
         for (int i = 0; i < kAjdAreaCount; ++i) {
             const int area = (i + 1) % kAjdAreaCount;   // 1..9, then 0
-            AwardListRow& row = NewRow(rows);
-            std::snprintf(row.Cells[1], kAwardCellSize, "%d", area);
-            FillStatCells(AjdStats[area], row.Cells[0], row.Cells[2], row.Cells[3], row.Cells[4]);
+            rows.AddRow();
+            const AreaStat& s = stats.Areas[area];
+            rows.AddCell(QslStateText(s.QslState));
+            std::snprintf(cell, sizeof cell, "%d", area);
+            rows.AddCell(cell);
+            AddDateAndCountCells(rows, s);
         }
         break;
     case Waja:
         for (int number = 1; number <= kPrefectureCount; ++number) {
-            AwardListRow& row = NewRow(rows);
-            CopyCell(row.Cells[1], PrefectureTable[number - 1].Name, kAwardCellSize);
-            FillStatCells(WajaStats[number], row.Cells[0], row.Cells[2], row.Cells[3], row.Cells[4]);
+            rows.AddRow();
+            const AreaStat& s = stats.Areas[number];
+            rows.AddCell(QslStateText(s.QslState));
+            rows.AddCell(PrefectureTable[number - 1].Name, kAwardCellSize - 1);
+            AddDateAndCountCells(rows, s);
         }
         break;
     case Jcc:
-    case Jcg: {
-        const AreaEntry* table = kind == Jcc ? JccTable : JcgTable;
-        for (int i = 0; i < kAreaTableSize && table[i].Code[0] != '\0'; ++i) {
+    case Jcg:
+        for (int i = 0; table && i < kAreaTableSize && table[i].Code[0] != '\0'; ++i) {
             const AreaEntry& entry = table[i];
-            const AreaStat& stat = AreaStats[i];
-            if (!AreaEntryGetsRow(entry, stat, showUnworked, showFullList, startDate)) continue;
-            AwardListRow& row = NewRow(rows);
-            std::snprintf(row.Cells[0], kAwardCellSize, "%4d", static_cast<int>(rows.Count));
-            CopyCell(row.Cells[2], entry.Code, sizeof entry.Code - 1);
-            CopyCell(row.Cells[3], entry.Name, sizeof entry.Name - 1);
-            FillStatCells(stat, row.Cells[1], row.Cells[4], row.Cells[5], row.Cells[6]);
+            const AreaStat& s = stats.Areas[i];
+            if (!AreaEntryGetsRow(entry, s, criteria.ShowUnworked, criteria.ShowFullList, criteria.StartDate))
+                continue;
+            rows.AddRow();
+            std::snprintf(cell, sizeof cell, "%4d", rows.Count());
+            rows.AddCell(cell);
+            rows.AddCell(QslStateText(s.QslState));
+            rows.AddCell(entry.Code, sizeof entry.Code - 1);
+            rows.AddCell(entry.Name, sizeof entry.Name - 1);
+            AddDateAndCountCells(rows, s);
         }
         break;
-    }
     default:
         break;
     }
-}
-
-void BuildAwardRows(AwardListRows& rows) {
-    BuildAwardRows(AwardFilter.AwardKind, AwardFilter.ShowUnworked, AwardFilter.ShowFullList,
-                   AwardFilter.StartDate, rows);
-}
-
-int CompareCellText(const char* a, const char* b) {
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(a);
-    const unsigned char* q = reinterpret_cast<const unsigned char*>(b);
-    while (*p != 0 && *p == *q) {
-        ++p;
-        ++q;
-    }
-    return static_cast<int>(*p) - static_cast<int>(*q);
-}
-
-bool SortAwardRows(AwardListRows& rows, int column) {
-    if (column < 0 || column >= kSortColumns) return false;
-    const int32_t state = ColumnSortState[column];
-    if (state != 0 && state != 1) return false;
-    const bool descending = state == 1;
-    const int count = rows.Count;
-    // Cells past the kind's columns are empty, so every row compares equal.
-    const int cell = column < kAwardMaxColumns ? column : -1;
-    for (int i = 0; i < count; ++i) SortOrder[i] = i;
-    std::sort(SortOrder, SortOrder + count, [&](int32_t x, int32_t y) {
-        if (cell >= 0) {
-            int c = CompareCellText(rows.Rows[x].Cells[cell], rows.Rows[y].Cells[cell]);
-            if (descending) c = -c;
-            if (c != 0) return c < 0;
-        }
-        return x < y;   // equal texts keep their order
-    });
-    for (int i = 0; i < count; ++i) SortScratch[i] = rows.Rows[SortOrder[i]];
-    for (int i = 0; i < count; ++i) {
-        rows.Rows[i] = SortScratch[i];
-        rows.Rank[rows.Rows[i].Id] = i;
-    }
-    ColumnSortState[column] = descending ? 0 : 1;
-    return true;
 }

@@ -37,11 +37,11 @@ SearchCriteria CheckSearchInput(const SearchInput& input) {
     return c;
 }
 
-bool StoreSearchCriteria(const SearchCriteria& criteria) {
-    std::memcpy(AwardFilter.ModeText, criteria.ModeText, sizeof AwardFilter.ModeText);
-    std::memcpy(AwardFilter.BandSelected, criteria.BandSelected, sizeof AwardFilter.BandSelected);
+bool StoreSearchCriteria(const SearchCriteria& criteria, AwardCriteria& into) {
+    std::memcpy(into.ModeText, criteria.ModeText, sizeof into.ModeText);
+    std::memcpy(into.BandSelected, criteria.BandSelected, sizeof into.BandSelected);
     if (criteria.Refusal != SearchRefusal::None) return false;
-    AwardFilter.StartDate = criteria.StartDate;
-    AwardFilter.EndDate = criteria.EndDate;
-    return AwardFilter.StartDate <= AwardFilter.EndDate;
+    into.StartDate = criteria.StartDate;
+    into.EndDate = criteria.EndDate;
+    return into.StartDate <= into.EndDate;
 }

@@ -1,6 +1,6 @@
 // The part of "Search" that both check dialogs share and that needs no
 // window: from the three edit-box texts and the fourteen band boxes, what
-// goes into AwardFilter, or which silent refusal ends the search.
+// goes into the criteria, or which silent refusal ends the search.
 #pragma once
 #include <cstdint>
 
@@ -37,7 +37,7 @@ bool IsAcceptedDateText(const char* text);
 
 SearchCriteria CheckSearchInput(const SearchInput& input);
 
-// Writes the criteria into AwardFilter: mode and bands always, the dates only
-// when the search was not refused. Returns true when the result list should
-// open: no refusal and StartDate <= EndDate.
-bool StoreSearchCriteria(const SearchCriteria& criteria);
+// Writes what the search took into `into`: mode and bands always, the dates
+// only when the search was not refused. Returns true when the result list
+// should open: no refusal and StartDate <= EndDate.
+bool StoreSearchCriteria(const SearchCriteria& criteria, AwardCriteria& into);

@@ -1,18 +1,11 @@
 #include "awards/AwardTally.h"
 
-#include <algorithm>
 #include <cstring>
 
-#include "awards/AwardFilter.h"
-#include "logstore/LogAccess.h"
 #include "logstore/LoggerLibrary.h"
 #include "logstore/QsoRecord.h"
+#include "logstore/QsoSource.h"
 
-AreaStat AjdStats[kAjdAreaCount] = {};
-AreaStat WajaStats[kPrefectureCount + 1] = {};
-AreaStat AreaStats[kAreaTableSize] = {};
-int32_t CurrentQsoDate = 0;
-void (*AwardMessageSink)(const char* text) = nullptr;
 const char kLibraryMissingText[] = "VIREON50.DLLがみつかりません";
 
 const Prefecture PrefectureTable[kPrefectureCount] = {
@@ -42,87 +35,14 @@ uint64_t CodeKey(const char* code) {
     return key;
 }
 
-const AreaEntry* TableOfKind(int32_t kind) {
-    if (kind == Jcc) return JccTable;
-    if (kind == Jcg) return JcgTable;
-    return nullptr;
-}
-
-// The lookup of FindAreaEntry, prepared once per scan: an open-addressing
-// hash of the codes of the table's used part, each code holding the first
-// position it appears at, as the walk in table order finds it. Fixed
-// storage, filled before the first record is read.
-constexpr int kCodeSlots = 2048;   // a power of two, over twice the table size
-struct CodeSlot {
-    uint64_t Key;        // 0 = free (a used entry's code is never empty)
-    int32_t Position;
-};
-CodeSlot CodeIndex[kCodeSlots];
-
-uint32_t SlotOf(uint64_t key) {
+uint32_t SlotOf(uint64_t key, int slots) {
     const uint64_t h = key * 0x9E3779B97F4A7C15ULL;
-    return static_cast<uint32_t>(h >> 40) & (kCodeSlots - 1);
+    return static_cast<uint32_t>(h >> 40) & static_cast<uint32_t>(slots - 1);
 }
 
-void BuildCodeIndex(const AreaEntry* table) {
-    std::memset(CodeIndex, 0, sizeof CodeIndex);
-    if (!table) return;
-    for (int i = 0; i < kAreaTableSize && table[i].Code[0] != '\0'; ++i) {
-        const uint64_t key = CodeKey(table[i].Code);
-        uint32_t slot = SlotOf(key);
-        while (CodeIndex[slot].Key != 0 && CodeIndex[slot].Key != key) slot = (slot + 1) & (kCodeSlots - 1);
-        if (CodeIndex[slot].Key == 0) CodeIndex[slot] = {key, i};   // a later duplicate is never found
-    }
-}
-
-int FindInCodeIndex(const char* code) {
-    const uint64_t key = CodeKey(code);
-    if (key == 0) return -1;
-    for (uint32_t slot = SlotOf(key);; slot = (slot + 1) & (kCodeSlots - 1)) {
-        if (CodeIndex[slot].Key == key) return CodeIndex[slot].Position;
-        if (CodeIndex[slot].Key == 0) return -1;
-    }
-}
-
-// The six date digits of the record CheckQsoDate tested last, which the
-// JCC/JCG code rules of the same record need as well.
-char QsoDateDigits[7];
-
-// The frame every tally shares. attribute(record) names the AreaStat a
-// counted QSO goes to, or null when the QSO has no area of this award.
-template <class Attribute>
-bool ScanLog(AreaStat* table, int tableSize, Attribute attribute) {
-    if (LoadLoggerLibrary() != 0) {
-        if (AwardMessageSink) AwardMessageSink(kLibraryMissingText);
-        return false;
-    }
-    std::memset(table, 0, sizeof(AreaStat) * static_cast<size_t>(tableSize));
-    const int count = CountLogRecords();
-    OpenLog();
-    for (int recNo = 1; recNo <= count; ++recNo) {
-        QsoRecord* record = ReadLogRecord(recNo);
-        // An unreadable record is left out; the rest of the log still counts.
-        if (!record) continue;
-        const int inRange = CheckQsoDate(record->Date);
-        if (inRange < 0) break;
-        if (inRange == 0) continue;
-        // The band lookup is a library call and the dearest test: it comes
-        // last. The order changes nothing else, as attribute() only reads
-        // the record (the code rewrite of JCC/JCG stays in the buffer).
-        if (!IsModeSelected(RecordText(record->Mode))) continue;
-        AreaStat* stat = attribute(*record);
-        if (!stat || !IsBandSelected(RecordText(record->Freq))) continue;
-        AddQso(*stat, record->QSL);
-    }
-    CloseLog();
-    FreeLoggerLibrary();
-    return true;
-}
-
-}  // namespace
-
-int CheckQsoDate(const char* date) {
-    char* digits = QsoDateDigits;
+// The date of a record's Date text: its six date digits (TakeDateDigits)
+// and the number they read as, widened to YYYYMMDD.
+void ReadQsoDate(const char* date, int32_t* value, char digits[7]) {
     TakeDateDigits(date, digits);
     // Six digits, the usual case, are read at once; anything else the
     // general way.
@@ -133,19 +53,164 @@ int CheckQsoDate(const char* date) {
         v = v * 10 + (digits[i] - '0');
     }
     if (!plain) v = ReadDecimalText(digits);
-    CurrentQsoDate = ExpandShortDate(v);
-    if (AwardFilter.EndDate < CurrentQsoDate) return -1;
-    if (AwardFilter.StartDate != 0 && AwardFilter.StartDate > CurrentQsoDate) return 0;
+    *value = ExpandShortDate(v);
+}
+
+int DateInRange(const AwardCriteria& criteria, int32_t date) {
+    if (criteria.EndDate < date) return -1;
+    if (criteria.StartDate != 0 && criteria.StartDate > date) return 0;
     return 1;
 }
 
-bool IsBandSelected(const char* freq) {
-    const int band = BandOfFrequency(freq);
-    return band >= 0 && band < kBandCount && AwardFilter.BandSelected[band] != 0;
+// Nearly every record repeats the date of the one before it: the date is
+// read again only when the bytes of the Date field change (equal bytes are
+// equal texts, whatever lies behind the NUL).
+class DateMemo {
+public:
+    void Read(const char (&field)[sizeof(QsoRecord::Date)]) {
+        if (valid_ && std::memcmp(field, last_, sizeof last_) == 0) return;
+        std::memcpy(last_, field, sizeof last_);
+        valid_ = true;
+        ReadQsoDate(field, &Date, Digits);
+    }
+    int32_t Date = 0;
+    char Digits[7] = {};
+
+private:
+    char last_[sizeof(QsoRecord::Date)] = {};
+    bool valid_ = false;
+};
+
+// The band of a frequency text, asked of the source once per distinct text
+// as long as it stays in this fixed table (a few thousand texts cover
+// nearly every record of a log).
+class BandMemo {
+public:
+    explicit BandMemo(QsoSource& source) : source_(source) {
+        for (Entry& e : entries_) e.Band = kEmpty;
+    }
+    int BandOf(const char* freq) {
+        Entry key{};
+        uint32_t h = 2166136261u;
+        size_t n = 0;
+        for (; n < sizeof key.Text && freq[n] != '\0'; ++n) {
+            key.Text[n] = freq[n];
+            h = (h ^ static_cast<unsigned char>(freq[n])) * 16777619u;
+        }
+        if (n == sizeof key.Text) return source_.BandOf(freq);   // too long to keep
+        Entry& e = entries_[(h ^ (h >> 15)) & (kEntries - 1)];
+        if (e.Band != kEmpty && std::memcmp(e.Text, key.Text, sizeof key.Text) == 0) return e.Band;
+        std::memcpy(e.Text, key.Text, sizeof key.Text);
+        e.Band = source_.BandOf(freq);
+        return e.Band;
+    }
+
+private:
+    static constexpr int kEntries = 4096;
+    static constexpr int32_t kEmpty = -1000;
+    struct Entry {
+        char Text[12];   // the text, zero-padded; longer texts are not kept
+        int32_t Band;
+    };
+    QsoSource& source_;
+    Entry entries_[kEntries];
+};
+
+// The scan every kind shares; areaOf(record, digits) names the area index
+// of a counted QSO, or -1 when it has none in this award.
+template <class AreaOf>
+void Scan(const AwardCriteria& criteria, QsoSource& source, AwardStatistics& stats, AreaOf areaOf) {
+    DateMemo date;
+    BandMemo bands(source);
+    const int count = source.Open();
+    for (int recNo = 1; recNo <= count; ++recNo) {
+        QsoRecord* record = source.Read(recNo);
+        // An unreadable record is left out; the rest of the log still counts.
+        if (!record) continue;
+        date.Read(record->Date);
+        const int inRange = DateInRange(criteria, date.Date);
+        if (inRange < 0) break;
+        if (inRange == 0) continue;
+        // The band lookup is the dearest test: it comes last. The order
+        // changes nothing else, as areaOf() only reads the record (the code
+        // rewrite of JCC/JCG stays in the buffer).
+        if (!IsModeSelected(criteria, RecordText(record->Mode))) continue;
+        const int area = areaOf(*record, date.Digits);
+        if (area < 0 || !IsBandSelected(criteria, bands.BandOf(RecordText(record->Freq)))) continue;
+        AddQso(stats.Areas[area], record->QSL, date.Date);
+    }
+    source.Close();
 }
 
-bool IsModeSelected(const char* mode) {
-    const char* wanted = AwardFilter.ModeText;
+}  // namespace
+
+int AreaSlotCount(int32_t kind) {
+    switch (kind) {
+    case Ajd: return kAjdAreaCount;
+    case Waja: return kPrefectureCount + 1;
+    case Jcc:
+    case Jcg: return kAreaTableSize;
+    default: return 0;
+    }
+}
+
+const AreaEntry* AreaTableOfKind(int32_t kind) {
+    if (kind == Jcc) return JccTable;
+    if (kind == Jcg) return JcgTable;
+    return nullptr;
+}
+
+AwardStatistics TallyAward(const AwardCriteria& criteria, const AreaEntry* table, QsoSource& source) {
+    AwardStatistics stats;
+    stats.Kind = criteria.AwardKind;
+    switch (criteria.AwardKind) {
+    case Ajd:
+        Scan(criteria, source, stats, [](const QsoRecord& record, const char*) { return CallAreaOfCode(record.Code); });
+        break;
+    case Waja:
+        Scan(criteria, source, stats, [](const QsoRecord& record, const char*) {
+            const int number = PrefectureOfCode(record.Code);
+            return number >= 1 && number <= kPrefectureCount ? number : -1;
+        });
+        break;
+    case Jcc:
+    case Jcg: {
+        // The table cannot change during a scan, so its lookup is made once.
+        const AreaCodeIndex index(table);
+        Scan(criteria, source, stats, [&index](QsoRecord& record, const char* digits) {
+            if (NormalizeJccCode(record.Code, digits) == 0) NormalizeJcgCode(record.Code);
+            return index.Find(record.Code);
+        });
+        break;
+    }
+    default:
+        // No areas to count: the log is still opened and closed.
+        source.Open();
+        source.Close();
+        break;
+    }
+    return stats;
+}
+
+TallyOutcome TallyLoggerLog(const AwardCriteria& criteria, const AreaEntry* table, AwardStatistics& result) {
+    LoggerLogSource log;
+    if (!log.Bound()) return TallyOutcome::LibraryMissing;
+    result = TallyAward(criteria, table, log);
+    return TallyOutcome::Done;
+}
+
+int CheckQsoDate(const AwardCriteria& criteria, const char* date, int32_t* qsoDate) {
+    char digits[7];
+    ReadQsoDate(date, qsoDate, digits);
+    return DateInRange(criteria, *qsoDate);
+}
+
+bool IsBandSelected(const AwardCriteria& criteria, int band) {
+    return band >= 0 && band < kBandCount && criteria.BandSelected[band] != 0;
+}
+
+bool IsModeSelected(const AwardCriteria& criteria, const char* mode) {
+    const char* wanted = criteria.ModeText;
     if (wanted[0] == '\0') return true;
     // ModeText is read as a text of at most its field width.
     int i = 0;
@@ -169,22 +234,13 @@ int PrefectureOfCode(const char* code) {
     return ReadDecimalText(head);
 }
 
-int FindAreaEntry(const char* code) {
-    const AreaEntry* table = TableOfKind(AwardFilter.AwardKind);
-    if (!table) return -1;
-    const uint64_t key = CodeKey(code);
-    for (int i = 0; i < kAreaTableSize && table[i].Code[0] != '\0'; ++i)
-        if (CodeKey(table[i].Code) == key) return i;
-    return -1;
-}
-
-void AddQso(AreaStat& stat, const char* qsl) {
+void AddQso(AreaStat& stat, const char* qsl, int32_t date) {
     stat.QsoCount += 1;
     if (stat.FirstDate == 0) {
-        stat.FirstDate = CurrentQsoDate;
-        stat.LastDate = CurrentQsoDate;
-    } else if (stat.LastDate < CurrentQsoDate) {
-        stat.LastDate = CurrentQsoDate;
+        stat.FirstDate = date;
+        stat.LastDate = date;
+    } else if (stat.LastDate < date) {
+        stat.LastDate = date;
     }
     // The received mark sits at position 2; a text ending before it has none.
     const bool confirmed = qsl[0] != '\0' && qsl[1] != '\0' && qsl[2] != '\0' && qsl[2] != ' ';
@@ -194,27 +250,67 @@ void AddQso(AreaStat& stat, const char* qsl) {
         stat.QslState = 1;
 }
 
-bool TallyAjd() {
-    return ScanLog(AjdStats, kAjdAreaCount, [](QsoRecord& record) -> AreaStat* {
-        const int area = CallAreaOfCode(record.Code);
-        return area >= 0 ? &AjdStats[area] : nullptr;
-    });
+AreaCodeIndex::AreaCodeIndex(const AreaEntry* table) {
+    std::memset(slots_, 0, sizeof slots_);
+    if (!table) return;
+    for (int i = 0; i < kAreaTableSize && table[i].Code[0] != '\0'; ++i) {
+        const uint64_t key = CodeKey(table[i].Code);
+        uint32_t slot = SlotOf(key, kSlots);
+        while (slots_[slot].Key != 0 && slots_[slot].Key != key) slot = (slot + 1) & (kSlots - 1);
+        // A later entry with the same code is never found: the walk stops at the first.
+        if (slots_[slot].Key == 0) slots_[slot] = {key, i};
+    }
 }
 
-bool TallyWaja() {
-    return ScanLog(WajaStats, kPrefectureCount + 1, [](QsoRecord& record) -> AreaStat* {
-        const int number = PrefectureOfCode(record.Code);
-        return (number >= 1 && number <= kPrefectureCount) ? &WajaStats[number] : nullptr;
-    });
+int AreaCodeIndex::Find(const char* code) const {
+    const uint64_t key = CodeKey(code);
+    if (key == 0) return -1;
+    for (uint32_t slot = SlotOf(key, kSlots);; slot = (slot + 1) & (kSlots - 1)) {
+        if (slots_[slot].Key == key) return slots_[slot].Position;
+        if (slots_[slot].Key == 0) return -1;
+    }
 }
 
-bool TallyJccJcg() {
-    // The table cannot change during a scan, so its lookup is prepared once.
-    BuildCodeIndex(TableOfKind(AwardFilter.AwardKind));
-    return ScanLog(AreaStats, kAreaTableSize, [](QsoRecord& record) -> AreaStat* {
-        // CheckQsoDate has taken this record's date digits just before.
-        if (NormalizeJccCode(record.Code, QsoDateDigits) == 0) NormalizeJcgCode(record.Code);
-        const int position = FindInCodeIndex(record.Code);
-        return position >= 0 ? &AreaStats[position] : nullptr;
-    });
+// ---- The program-wide names -----------------------------------------------
+
+AreaStat AjdStats[kAjdAreaCount] = {};
+AreaStat WajaStats[kPrefectureCount + 1] = {};
+AreaStat AreaStats[kAreaTableSize] = {};
+int32_t CurrentQsoDate = 0;
+void (*AwardMessageSink)(const char* text) = nullptr;
+
+namespace {
+
+// The tally of one kind (for JCC/JCG the kind AwardFilter names) under
+// AwardFilter, its areas copied into the kind's table.
+bool TallyIntoTable(int32_t kind, AreaStat* table, int size) {
+    AwardCriteria criteria = AwardFilter;
+    criteria.AwardKind = kind;
+    AwardStatistics result;
+    if (TallyLoggerLog(criteria, AreaTableOfKind(kind), result) != TallyOutcome::Done) {
+        if (AwardMessageSink) AwardMessageSink(kLibraryMissingText);
+        return false;
+    }
+    std::memcpy(table, result.Areas, sizeof(AreaStat) * static_cast<size_t>(size));
+    return true;
 }
+
+}  // namespace
+
+int CheckQsoDate(const char* date) { return CheckQsoDate(AwardFilter, date, &CurrentQsoDate); }
+
+bool IsBandSelected(const char* freq) { return IsBandSelected(AwardFilter, BandOfFrequency(freq)); }
+
+bool IsModeSelected(const char* mode) { return IsModeSelected(AwardFilter, mode); }
+
+int FindAreaEntry(const char* code) {
+    const AreaEntry* table = AreaTableOfKind(AwardFilter.AwardKind);
+    if (!table) return -1;
+    return AreaCodeIndex(table).Find(code);
+}
+
+void AddQso(AreaStat& stat, const char* qsl) { AddQso(stat, qsl, CurrentQsoDate); }
+
+bool TallyAjd() { return TallyIntoTable(Ajd, AjdStats, kAjdAreaCount); }
+bool TallyWaja() { return TallyIntoTable(Waja, WajaStats, kPrefectureCount + 1); }
+bool TallyJccJcg() { return TallyIntoTable(AwardFilter.AwardKind, AreaStats, kAreaTableSize); }

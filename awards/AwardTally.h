@@ -1,13 +1,14 @@
-// The award tally: one pass over the whole log under the criteria of
-// AwardFilter, attributing every counted QSO to an area of the award and
-// accumulating per area its QSL state, first and last date and QSO count.
-// Window-free; the one message it can give goes through AwardMessageSink.
+// The award tally: one pass over a log under a set of criteria, attributing
+// every counted QSO to an area of the award and accumulating per area its
+// QSL state, first and last date and QSO count. Window-free: the result is
+// a value, and the records come from whatever source it is handed.
 #pragma once
 #include <cstdint>
 
+#include "awards/AwardFilter.h"
 #include "logstore/AreaMaster.h"
 
-struct QsoRecord;
+class QsoSource;
 
 // Statistics of one area.
 struct AreaStat {
@@ -21,12 +22,31 @@ static_assert(sizeof(AreaStat) == 16, "AreaStat is four int32");
 constexpr int kAjdAreaCount = 10;     // call areas 0..9
 constexpr int kPrefectureCount = 47;  // prefectures 1..47
 
-extern AreaStat AjdStats[kAjdAreaCount];              // by call-area digit
-extern AreaStat WajaStats[kPrefectureCount + 1];      // by prefecture number; [0] unused
-extern AreaStat AreaStats[kAreaTableSize];            // by JccTable/JcgTable position
+// What one tally found, per area of its award kind: AJD by call-area digit
+// 0..9, WAJA by prefecture number 1..47 (0 unused), JCC and JCG by the
+// position of the entry in the area table.
+struct AwardStatistics {
+    int32_t Kind = 0;
+    AreaStat Areas[kAreaTableSize] = {};
+};
 
-// Date (YYYYMMDD) of the QSO under test: set by CheckQsoDate, read by AddQso.
-extern int32_t CurrentQsoDate;
+// How many areas of statistics a kind has (10, 48, 1000; 0 for another).
+int AreaSlotCount(int32_t kind);
+
+// The area table an award kind's areas are the entries of: JccTable for
+// Jcc, JcgTable for Jcg, null for the others.
+const AreaEntry* AreaTableOfKind(int32_t kind);
+
+// The tally over the records of `source` (opened and closed here) under the
+// criteria; `table` is the area table for JCC and JCG. Reads the records in
+// record order up to the first one dated after EndDate; an unreadable
+// record is left out. Its memory does not grow with the log.
+AwardStatistics TallyAward(const AwardCriteria& criteria, const AreaEntry* table, QsoSource& source);
+
+enum class TallyOutcome { Done, LibraryMissing };
+// The tally over the log through the logging library, bound for the time
+// of the scan. `result` is left as it was when the library cannot be loaded.
+TallyOutcome TallyLoggerLog(const AwardCriteria& criteria, const AreaEntry* table, AwardStatistics& result);
 
 struct Prefecture {
     const char* Name;   // CP932 text shown in the WAJA list
@@ -35,38 +55,71 @@ struct Prefecture {
 // Prefectures 1..47 at positions 0..46.
 extern const Prefecture PrefectureTable[kPrefectureCount];
 
-// Where the tally shows "the library cannot be loaded". The window layer
-// sets it to a message-box function; null shows nothing.
-extern void (*AwardMessageSink)(const char* text);
 extern const char kLibraryMissingText[];   // "VIREON50.DLLがみつかりません"
+
+// ---- The steps of a scan, each on its own -------------------------------
 
 // -1: the QSO is dated after EndDate (the scan ends); 0: before StartDate
 // (skipped); 1: within the range, both bounds inclusive. An EndDate of 0
-// ends the scan at the first record with a readable date. Sets
-// CurrentQsoDate. Never reads past the date text's NUL.
-int CheckQsoDate(const char* date);
-// The band index of the frequency is 0..13 and ticked in BandSelected.
-bool IsBandSelected(const char* freq);
+// ends the scan at the first record with a readable date. *qsoDate gets
+// the QSO's date as YYYYMMDD. Never reads past the date text's NUL.
+int CheckQsoDate(const AwardCriteria& criteria, const char* date, int32_t* qsoDate);
+// Band index 0..13 and ticked in BandSelected.
+bool IsBandSelected(const AwardCriteria& criteria, int band);
 // ModeText is empty, or equals the whole mode text byte for byte.
-bool IsModeSelected(const char* mode);
+bool IsModeSelected(const AwardCriteria& criteria, const char* mode);
 // AJD: call area 0..9 from the first two code characters, or -1.
 int CallAreaOfCode(const char* code);
 // WAJA: the first two code characters read as a number; only 1..47 name a
 // prefecture (a single digit followed by a blank or letter counts too).
 int PrefectureOfCode(const char* code);
-// JCC/JCG: position of the first entry of the table of AwardFilter.AwardKind
-// (JccTable for Jcc, JcgTable for Jcg) whose Code equals code exactly, the
-// walk ending at the first empty Code; -1 without a match or for another
-// kind.
+// One counted QSO dated `date` into stat. The QSO is confirmed when its QSL
+// text has a third character that is not a blank; a shorter text has no
+// mark, so its QSO is worked only.
+void AddQso(AreaStat& stat, const char* qsl, int32_t date);
+
+// The JCC/JCG lookup of a code in an area table: the position of the first
+// entry whose Code equals the code exactly, the walk in table order ending
+// at the first empty Code; -1 without a match. Built once per scan, in fixed
+// storage, so that a QSO costs one hash probe instead of a walk.
+class AreaCodeIndex {
+public:
+    explicit AreaCodeIndex(const AreaEntry* table);   // null: nothing is found
+    int Find(const char* code) const;
+
+private:
+    static constexpr int kSlots = 2048;   // a power of two, over twice the table size
+    struct Slot {
+        uint64_t Key;        // 0 = free (a used entry's code is never empty)
+        int32_t Position;
+    };
+    Slot slots_[kSlots];
+};
+
+// ---- The program-wide names, over the functions above --------------------
+// The criteria in AwardFilter, the results in the tables below, the date of
+// the QSO under test in CurrentQsoDate.
+
+extern AreaStat AjdStats[kAjdAreaCount];              // by call-area digit
+extern AreaStat WajaStats[kPrefectureCount + 1];      // by prefecture number; [0] unused
+extern AreaStat AreaStats[kAreaTableSize];            // by JccTable/JcgTable position
+extern int32_t CurrentQsoDate;
+
+// Where TallyAjd, TallyWaja and TallyJccJcg show "the library cannot be
+// loaded"; the program sets it at its start, null shows nothing.
+extern void (*AwardMessageSink)(const char* text);
+
+int CheckQsoDate(const char* date);
+bool IsBandSelected(const char* freq);   // through the bound library's band lookup
+bool IsModeSelected(const char* mode);
+// The lookup of AreaCodeIndex in the table of AwardFilter.AwardKind; -1 for
+// a kind that has none.
 int FindAreaEntry(const char* code);
-// One counted QSO into stat, dated CurrentQsoDate. The QSO is confirmed when
-// its QSL text has a third character that is not a blank; a shorter text has
-// no mark, so its QSO is worked only.
 void AddQso(AreaStat& stat, const char* qsl);
 
-// Complete scans. false when the logging library cannot be loaded (the
-// message has gone to AwardMessageSink and the table is untouched), true
-// otherwise. A record that cannot be read is skipped.
+// Complete scans of the log through the library under AwardFilter. false
+// when the library cannot be loaded (the message has gone to
+// AwardMessageSink and the table is untouched), true otherwise.
 bool TallyAjd();
 bool TallyWaja();
 bool TallyJccJcg();   // AwardKind Jcc or Jcg picks the table

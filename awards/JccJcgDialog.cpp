@@ -25,8 +25,8 @@ void ShowBox(CButton& box, const OptionBox& state) {
 
 }  // namespace
 
-JccJcgDialog::JccJcgDialog(AwardListDialog& resultList)
-    : AwardCheckDialog(IDD_JCCJCG, kJccJcgControls, resultList) {}
+JccJcgDialog::JccJcgDialog(AwardCriteria& criteria, AwardListDialog& resultList)
+    : AwardCheckDialog(IDD_JCCJCG, kJccJcgControls, criteria, resultList) {}
 
 JccJcgDialog::~JccJcgDialog() = default;
 
@@ -50,11 +50,11 @@ void JccJcgDialog::DoDataExchange(CDataExchange* dx) {
 BOOL JccJcgDialog::OnInitDialog() {
     CDialog::OnInitDialog();
     ResetCriteria();
-    AwardFilter.AwardKind = Jcc;
+    criteria_.AwardKind = Jcc;
     ReloadAreaMaster();
     // The option boxes in their opening state, the deleted areas hidden.
     OnOptionEvent(JccJcgEvent::DialogOpened);
-    AwardFilter.ShowUnworked = 0;
+    criteria_.ShowUnworked = 0;
     return TRUE;
 }
 
@@ -71,12 +71,12 @@ void JccJcgDialog::ReloadAreaMaster() {
 }
 
 void JccJcgDialog::OnJcc() {
-    AwardFilter.AwardKind = Jcc;
+    criteria_.AwardKind = Jcc;
     OnOptionEvent(JccJcgEvent::AwardChosen);
 }
 
 void JccJcgDialog::OnJcg() {
-    AwardFilter.AwardKind = Jcg;
+    criteria_.AwardKind = Jcg;
     OnOptionEvent(JccJcgEvent::AwardChosen);
 }
 
@@ -97,7 +97,7 @@ void JccJcgDialog::ShowOptionBoxes(const JccJcgOptionBoxes& boxes) {
 }
 
 void JccJcgDialog::OnOptionEvent(JccJcgEvent event) {
-    const JccJcgOptionOutcome outcome = JccJcgOptionEvent(event, ReadOptionBoxes(), AwardFilter.AwardKind);
+    const JccJcgOptionOutcome outcome = JccJcgOptionEvent(event, ReadOptionBoxes(), criteria_.AwardKind);
     if (outcome.ExchangeTexts) UpdateData(TRUE);
     ShowOptionBoxes(outcome.Boxes);
     ApplyOptionMarks(outcome);
@@ -108,12 +108,12 @@ void JccJcgDialog::RunSearch() {
     if (!TakeCriteria()) return;
     const bool unworked = UnworkedBox.GetCheck() == BST_CHECKED;
     const bool fullList = FullListBox.GetCheck() == BST_CHECKED;
-    AwardFilter.ShowUnworked = unworked ? 1 : 0;
-    AwardFilter.ShowFullList = fullList ? 1 : 0;
+    criteria_.ShowUnworked = unworked ? 1 : 0;
+    criteria_.ShowFullList = fullList ? 1 : 0;
     ApplyJcc1001Option(Show1001Box.GetCheck() == BST_CHECKED);
     // Areas deleted before the start month leave the unworked list for this
     // search only; their marks come back once the list is closed.
-    hiding_.Apply(unworked, fullList, AwardFilter.StartDate);
+    hiding_.Apply(unworked, fullList, criteria_.StartDate);
     ShowResultListIfInRange();
     hiding_.Restore();
 }

@@ -3,14 +3,13 @@
 // list shows (deleted areas, the entry 1001, every area, or the areas never
 // worked). The master tables are reloaded at every opening.
 #pragma once
-#include "app/ProgramObjects.h"
 #include "awards/AwardCheckDialog.h"
 #include "awards/JccJcgOptions.h"
 #include "res/resource.h"
 
 class JccJcgDialog : public AwardCheckDialog {
 public:
-    explicit JccJcgDialog(AwardListDialog& resultList = TheJccJcgList);
+    JccJcgDialog(AwardCriteria& criteria, AwardListDialog& resultList);
     ~JccJcgDialog() override;
 
     DECLARE_MESSAGE_MAP()

@@ -1,16 +1,9 @@
 #include "checkwin/CallsignCheckDialog.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <vector>
+#include <utility>
 
-#include "app/AboutDialog.h"
-#include "app/MainWindowPlacement.h"
-#include "app/ProgramObjects.h"
-#include "app/SettingsFile.h"
-#include "awards/AjdWajaDialog.h"
-#include "awards/JccJcgDialog.h"
 #include "checkwin/LoggerLink.h"
 #include "logstore/LogAccess.h"
 #include "logstore/LoggerLibrary.h"
@@ -33,8 +26,11 @@ const char kTooFewCharacters[] = "検索文字数はが2文字以上を入力し
 
 }  // namespace
 
-CallsignCheckDialog::CallsignCheckDialog(SettingsFile* settings)
-    : CDialog(IDD_CALLSIGNCHECK), settings_(settings ? settings : &TheSettingsFile) {
+CallsignCheckDialog::CallsignCheckDialog(SettingsStore* settings, MainWindowCommands commands)
+    : CDialog(IDD_CALLSIGNCHECK),
+      settings_(settings),
+      commands_(std::move(commands)),
+      sortState_(QsoColumns, kQsoColumnCount) {
     m_hIcon = ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
 
@@ -49,10 +45,7 @@ FRAMEWORK_MESSAGE_MAP(CallsignCheckDialog, CDialog,
     MapSize(&CallsignCheckDialog::OnSize),
     MapNotify(IDC_QSOLIST, LVN_COLUMNCLICK, &CallsignCheckDialog::OnColumnClick),
     MapNotify(IDC_QSOLIST, NM_DBLCLK, &CallsignCheckDialog::OnListDoubleClick),
-    MapNotify(IDC_QSOLIST, NM_RCLICK, &CallsignCheckDialog::OnListRightClick),
-    MapNotify(IDC_QSOLIST, LVN_GETDISPINFOA, &CallsignCheckDialog::OnGetDispInfoA),
-    MapNotify(IDC_QSOLIST, LVN_GETDISPINFOW, &CallsignCheckDialog::OnGetDispInfoW),
-    MapNotify(IDC_QSOLIST, LVN_DELETEALLITEMS, &CallsignCheckDialog::OnDeleteAllItems))
+    MapNotify(IDC_QSOLIST, NM_RCLICK, &CallsignCheckDialog::OnListRightClick))
 
 void CallsignCheckDialog::DoDataExchange(CDataExchange* dx) {
     DDX_Control(dx, IDC_QSOLIST, m_QsoList);
@@ -70,7 +63,7 @@ BOOL CallsignCheckDialog::OnInitDialog() {
     // The list keeps its rows here and hands the control their texts as it
     // draws them: filling a list control row by row is far too slow for a
     // partial search that lists a large part of the log.
-    m_QsoList.RecreateAsOwnerData();
+    m_QsoList.Create(rows_);
     AddAboutEntryToSystemMenu();
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
@@ -220,12 +213,13 @@ void CallsignCheckDialog::ShowFailure(const char* text) {
 // ---------------------------------------------------------------- the QSO list
 
 void CallsignCheckDialog::SetupColumns() {
-    m_QsoList.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT);
+    int widths[kQsoColumnCount];
     for (int i = 0; i < kQsoColumnCount; ++i) {
-        const QsoColumn& c = QsoColumns[i];
-        int format = c.Align == ColumnAlign::Right ? LVCFMT_RIGHT : LVCFMT_LEFT;
-        m_QsoList.InsertColumn(i, c.Header, format, settings_->ReadInt(c.WidthKey), i);
+        char key[16];
+        std::snprintf(key, sizeof key, "COLUMN%d", i);
+        widths[i] = settings_ ? settings_->ReadInt(key) : QsoColumns[i].Width;
     }
+    m_QsoList.InsertColumns(QsoColumns, kQsoColumnCount, widths);
 }
 
 void CallsignCheckDialog::AddQsoRow(const QsoRecord& record, int row, int recNo) {
@@ -234,81 +228,33 @@ void CallsignCheckDialog::AddQsoRow(const QsoRecord& record, int row, int recNo)
 }
 
 void CallsignCheckDialog::DeleteAllRows() {
-    // The list is not drawn again until the operation shows its rows: under
-    // Wine each change of the row count redraws the scroll bars at once.
-    m_QsoList.SetRedraw(FALSE);
-    m_QsoList.DeleteAllItems();
-    rows_.Clear();
+    // The control shows the change when the operation shows its rows.
+    m_QsoList.ClearRows();
 }
 
-void CallsignCheckDialog::ShowRows() {
-    m_QsoList.SetItemCountEx(rows_.Count(), 0);
-    m_QsoList.SetRedraw(TRUE);
-}
+void CallsignCheckDialog::ShowRows() { m_QsoList.ShowRows(); }
 
-void CallsignCheckDialog::SortByColumn(int column) {
-    int direction = sortState_.Click(column);
-    if (direction < 0) return;
-    // The selection and the focus stay on the same rows, wherever they move.
-    std::vector<int> selected;
-    for (int i = m_QsoList.GetNextItem(-1, LVNI_SELECTED); i >= 0; i = m_QsoList.GetNextItem(i, LVNI_SELECTED))
-        selected.push_back(rows_.RowAt(i));
-    int focused = rows_.RowAt(m_QsoList.GetNextItem(-1, LVNI_FOCUSED));
-    rows_.Sort(column, direction);
-    if (!selected.empty()) {
-        m_QsoList.SetItemState(-1, 0, LVIS_SELECTED);
-        for (int row : selected) m_QsoList.SetItemState(rows_.PositionOf(row), LVIS_SELECTED, LVIS_SELECTED);
-    }
-    if (focused >= 0) m_QsoList.SetItemState(rows_.PositionOf(focused), LVIS_FOCUSED, LVIS_FOCUSED);
-    m_QsoList.Invalidate();
-}
+void CallsignCheckDialog::SortByColumn(int column) { m_QsoList.SortByColumn(column, sortState_); }
 
 void CallsignCheckDialog::OnColumnClick(NMHDR* header, LRESULT* result) {
     SortByColumn(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
     *result = 0;
 }
 
-void CallsignCheckDialog::OnGetDispInfoA(NMHDR* header, LRESULT* result) {
-    LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
-    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
-        // A text longer than the control's buffer is cut between characters.
-        std::string text = CutCp932(rows_.Text(item.iItem, item.iSubItem), item.cchTextMax - 1);
-        std::memcpy(item.pszText, text.c_str(), text.size() + 1);
-    }
-    *result = 0;
-}
-
-void CallsignCheckDialog::OnGetDispInfoW(NMHDR* header, LRESULT* result) {
-    LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
-    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
-        const char* text = rows_.Text(item.iItem, item.iSubItem);
-        int n = ::MultiByteToWideChar(932, 0, text, -1, nullptr, 0);
-        std::vector<wchar_t> wide(static_cast<size_t>(n > 0 ? n : 1), L'\0');
-        if (n > 0) ::MultiByteToWideChar(932, 0, text, -1, wide.data(), n);
-        size_t length = std::min(wcslen(wide.data()), static_cast<size_t>(item.cchTextMax - 1));
-        std::memcpy(item.pszText, wide.data(), length * sizeof(wchar_t));
-        item.pszText[length] = L'\0';
-    }
-    *result = 0;
-}
-
-void CallsignCheckDialog::OnDeleteAllItems(NMHDR*, LRESULT* result) {
-    // No notice per deleted row: the rows live in rows_, and a list of a
-    // hundred thousand rows would send as many.
-    *result = TRUE;
-}
-
 void CallsignCheckDialog::OnSize(UINT type, int cx, int cy) {
     Default();
-    if (!m_QsoList.m_hWnd || type == SIZE_MINIMIZED) return;
-    m_QsoList.MoveWindow(0, kListTop, cx, cy > kListTop ? cy - kListTop : 0, TRUE);
+    if (type == SIZE_MINIMIZED) return;
+    m_QsoList.FillParent(m_hWnd, kListTop, 0, cx, cy);
 }
 
 void CallsignCheckDialog::RestorePlacement() {
-    int height = settings_->ReadInt("HIGHT");
-    int width = settings_->ReadInt("WIDTH");
-    int top = settings_->ReadInt("TOP");
-    int left = settings_->ReadInt("LEFT");
+    int height = kDefaultHeight, width = kDefaultWidth, top = kDefaultTop, left = kDefaultLeft;
+    if (settings_) {
+        height = settings_->ReadInt("HIGHT");
+        width = settings_->ReadInt("WIDTH");
+        top = settings_->ReadInt("TOP");
+        left = settings_->ReadInt("LEFT");
+    }
     // A place stored while another monitor was attached may lie on no
     // screen now: open where a fresh start would, so the window can be seen.
     RECT r{left, top, left + (width > 0 ? width : 1), top + (height > 0 ? height : 1)};
@@ -322,6 +268,7 @@ void CallsignCheckDialog::RestorePlacement() {
 }
 
 void CallsignCheckDialog::SavePlacement() {
+    if (!settings_) return;
     const RECT r = NormalWindowRectOnScreen(m_hWnd);   // the restored place, also when maximised
     settings_->WriteInt("TOP", r.top);
     settings_->WriteInt("LEFT", r.left);
@@ -397,8 +344,7 @@ void CallsignCheckDialog::OnListRightClick(NMHDR*, LRESULT* result) {
 
 void CallsignCheckDialog::OnSysCommand(UINT id, LPARAM) {
     if ((id & 0xFFF0) == IDM_ABOUTBOX) {
-        AboutDialog about;
-        about.DoModal();
+        if (commands_.ShowVersionBox) commands_.ShowVersionBox();
         return;
     }
     Default();
@@ -422,19 +368,10 @@ void CallsignCheckDialog::OnPaint() {
 
 HCURSOR CallsignCheckDialog::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_hIcon); }
 
-void CallsignCheckDialog::RecordMainWindowPlacement() {
-    const RECT r = NormalWindowRectOnScreen(m_hWnd);
-    MainWindowPlacement.Top = r.top;
-    MainWindowPlacement.Left = r.left;
-    MainWindowPlacement.Height = r.bottom - r.top;
-}
-
 void CallsignCheckDialog::OnAjdWajaCheck() {
-    RecordMainWindowPlacement();
-    TheAjdWajaDialog.DoModal();
+    if (commands_.OpenAjdWajaCheck) commands_.OpenAjdWajaCheck(NormalWindowRectOnScreen(m_hWnd));
 }
 
 void CallsignCheckDialog::OnJccJcgCheck() {
-    RecordMainWindowPlacement();
-    TheJccJcgDialog.DoModal();
+    if (commands_.OpenJccJcgCheck) commands_.OpenJccJcgCheck(NormalWindowRectOnScreen(m_hWnd));
 }

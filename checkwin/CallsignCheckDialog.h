@@ -7,20 +7,30 @@
 // clear; with the link box ticked the call sign, or a row's texts, go to the
 // running logging program.
 #pragma once
+#include <functional>
 #include <string>
 
 #include "checkwin/CheckRules.h"
 #include "checkwin/QsoRows.h"
 #include "framework/Framework.h"
+#include "lists/ReportList.h"
 #include "logstore/QsoRecord.h"
 
-class SettingsFile;
+// What the main window's menus open; the program fills these in. An empty
+// one does nothing.
+struct MainWindowCommands {
+    std::function<void()> ShowVersionBox;
+    // The two award checks, each given the main window's restored rectangle
+    // in screen coordinates.
+    std::function<void(const RECT& restored)> OpenAjdWajaCheck;
+    std::function<void(const RECT& restored)> OpenJccJcgCheck;
+};
 
 class CallsignCheckDialog : public CDialog {
 public:
-    // The window keeps its placement and column widths in `settings`; the
-    // program passes nothing and uses its one settings file.
-    explicit CallsignCheckDialog(SettingsFile* settings = nullptr);
+    // The window keeps its placement and column widths in `settings` (none:
+    // it opens at its defaults and keeps nothing).
+    explicit CallsignCheckDialog(SettingsStore* settings = nullptr, MainWindowCommands commands = {});
 
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* dx) override;
@@ -48,7 +58,7 @@ public:
     void SendRowToLogger();
     void SendRowCallToLogger();   // double-click
 
-    CListCtrl m_QsoList;
+    ReportList m_QsoList;
     CButton m_LinkToLogger;
     std::string CallText;
     std::string CountText;
@@ -66,13 +76,9 @@ protected:
     void OnColumnClick(NMHDR* header, LRESULT* result);
     void OnListDoubleClick(NMHDR* header, LRESULT* result);
     void OnListRightClick(NMHDR* header, LRESULT* result);
-    void OnGetDispInfoA(NMHDR* header, LRESULT* result);
-    void OnGetDispInfoW(NMHDR* header, LRESULT* result);
-    void OnDeleteAllItems(NMHDR* header, LRESULT* result);
 
 private:
     void AddAboutEntryToSystemMenu();
-    void RecordMainWindowPlacement();
     // The start every search shares: the list emptied, the library bound
     // (its absence reported), the box texts taken and the count emptied.
     // False when the library is missing.
@@ -86,8 +92,9 @@ private:
     bool FirstSelectedRow(LinkRow* row) const;
     void ShowFailure(const char* text);
 
-    SettingsFile* settings_;
+    SettingsStore* settings_;
+    MainWindowCommands commands_;
     QsoRows rows_;
-    QsoSortState sortState_;
+    ListSortState sortState_;
     HICON m_hIcon;
 };

@@ -4,8 +4,6 @@
 
 namespace {
 
-bool IsCp932LeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
 
@@ -80,22 +78,22 @@ std::string SearchCountText(int count) { return FormatCount("検索件数 %d 件
 
 // Remarks2 is free text like NAME, QTH and Remarks1, so it is not sortable
 // either.
-const QsoColumn QsoColumns[kQsoColumnCount] = {
-    {"Rec.No", "COLUMN0", 60, ColumnAlign::Left, 1},
-    {"Call", "COLUMN1", 78, ColumnAlign::Left, 0},
-    {"Date", "COLUMN2", 78, ColumnAlign::Left, -1},
-    {"Time", "COLUMN3", 62, ColumnAlign::Left, -1},
-    {"His", "COLUMN4", 40, ColumnAlign::Left, -1},
-    {"My", "COLUMN5", 40, ColumnAlign::Left, -1},
-    {"Freq", "COLUMN6", 68, ColumnAlign::Left, 0},
-    {"Mode", "COLUMN7", 45, ColumnAlign::Left, 0},
-    {"Code", "COLUMN8", 63, ColumnAlign::Right, 0},
-    {"G.L", "COLUMN9", 60, ColumnAlign::Left, 0},
-    {"QSL", "COLUMN10", 45, ColumnAlign::Left, -1},
-    {"NAME", "COLUMN11", 111, ColumnAlign::Left, -1},
-    {"QTH", "COLUMN12", 236, ColumnAlign::Left, -1},
-    {"Remarks1", "COLUMN13", 305, ColumnAlign::Left, -1},
-    {"Remarks2", "COLUMN14", 305, ColumnAlign::Left, -1},
+const ListColumn QsoColumns[kQsoColumnCount] = {
+    {"Rec.No", 60, ColumnAlign::Left, 1},
+    {"Call", 78, ColumnAlign::Left, 0},
+    {"Date", 78, ColumnAlign::Left, -1},
+    {"Time", 62, ColumnAlign::Left, -1},
+    {"His", 40, ColumnAlign::Left, -1},
+    {"My", 40, ColumnAlign::Left, -1},
+    {"Freq", 68, ColumnAlign::Left, 0},
+    {"Mode", 45, ColumnAlign::Left, 0},
+    {"Code", 63, ColumnAlign::Right, 0},
+    {"G.L", 60, ColumnAlign::Left, 0},
+    {"QSL", 45, ColumnAlign::Left, -1},
+    {"NAME", 111, ColumnAlign::Left, -1},
+    {"QTH", 236, ColumnAlign::Left, -1},
+    {"Remarks1", 305, ColumnAlign::Left, -1},
+    {"Remarks2", 305, ColumnAlign::Left, -1},
 };
 
 std::string RecordNumberText(int recNo) {
@@ -104,40 +102,9 @@ std::string RecordNumberText(int recNo) {
     return buffer;
 }
 
-int CompareCellTexts(const char* a, const char* b, int direction) {
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(a ? a : "");
-    const unsigned char* q = reinterpret_cast<const unsigned char*>(b ? b : "");
-    while (*p && *p == *q) ++p, ++q;
-    int order = (*p > *q) - (*p < *q);   // a shorter text ends in 0, the smallest byte
-    return direction == 1 ? -order : order;
-}
-
-QsoSortState::QsoSortState() {
-    for (int i = 0; i < kQsoColumnCount; ++i) direction_[i] = QsoColumns[i].InitialSortDirection;
-}
-
-int QsoSortState::Direction(int column) const {
-    return column >= 0 && column < kQsoColumnCount ? direction_[column] : -1;
-}
-
-int QsoSortState::Click(int column) {
-    int d = Direction(column);
-    if (d == -1) return -1;
-    direction_[column] = d == 0 ? 1 : 0;
-    return d;
-}
-
 std::string CutCp932(const char* text, int maxBytes) {
     if (!text || maxBytes <= 0) return {};
-    int end = 0;   // length of the whole characters taken so far
-    int i = 0;
-    while (text[i] != '\0') {
-        int width = IsCp932LeadByte(static_cast<unsigned char>(text[i])) && text[i + 1] != '\0' ? 2 : 1;
-        if (i + width > maxBytes) break;
-        i += width;
-        end = i;
-    }
-    return std::string(text, static_cast<size_t>(end));
+    return std::string(text, WholeCp932Length(text, static_cast<size_t>(maxBytes)));
 }
 
 LinkMessages CallMessages(bool linkOn, bool targetPresent, const char* callText) {

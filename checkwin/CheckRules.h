@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "lists/ListRows.h"
+
 // ---- Exact lookup -------------------------------------------------------
 
 constexpr int kLookupKeyLength = 6;
@@ -55,17 +57,10 @@ std::string SearchCountText(int count);   // "検索件数 %d 件" (partial sear
 
 constexpr int kQsoColumnCount = 15;
 
-enum class ColumnAlign { Left, Right };
-
-struct QsoColumn {
-    const char* Header;
-    const char* WidthKey;          // settings key of its width
-    int DefaultWidth;              // pixels, when the key is not stored
-    ColumnAlign Align;
-    int InitialSortDirection;      // -1 not sortable, 0 ascending next, 1 descending next
-};
-
-extern const QsoColumn QsoColumns[kQsoColumnCount];
+// Titles, widths (when the settings store none), alignment and the first
+// sort direction of the fifteen columns; column i's width is kept under
+// the settings key "COLUMN<i>".
+extern const ListColumn QsoColumns[kQsoColumnCount];
 
 // Column indexes the link reads from a row.
 constexpr int kColumnCall = 1;
@@ -76,25 +71,6 @@ constexpr int kColumnQth = 12;
 // The record number as the first column shows it: "%6d", so that sorting
 // the texts orders the rows by number.
 std::string RecordNumberText(int recNo);
-
-// Byte-wise comparison of two cell texts, bytes taken unsigned, the shorter
-// of two texts that agree up to its end first. Null reads as "". For
-// direction 0 the result orders ascending, for 1 descending.
-int CompareCellTexts(const char* a, const char* b, int direction);
-
-// The sort state of the fifteen columns for one run.
-class QsoSortState {
-public:
-    QsoSortState();
-    int Direction(int column) const;   // -1 also for a column out of range
-    // A header click: returns the direction to sort in now (0 ascending,
-    // 1 descending) and flips the column's state, or -1 when the column is
-    // not sortable, leaving everything unchanged.
-    int Click(int column);
-
-private:
-    int direction_[kQsoColumnCount];
-};
 
 // ---- Link with the running logger ---------------------------------------
 

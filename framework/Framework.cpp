@@ -1,5 +1,6 @@
 #include "framework/Framework.h"
 
+#include <algorithm>
 #include <cstring>
 #include <exception>
 #include <vector>
@@ -241,6 +242,8 @@ void DDX_Control(CDataExchange* dx, int id, CWnd& control) {
     // to this window's control.
     HWND current = ::GetDlgItem(dx->m_pDlgWnd->m_hWnd, id);
     if (!control.m_hWnd || (current && control.m_hWnd != current)) control.Attach(current);
+    std::vector<CWnd*>& bound = dx->m_pDlgWnd->m_boundControls;
+    if (std::find(bound.begin(), bound.end(), &control) == bound.end()) bound.push_back(&control);
 }
 
 // ---------------------------------------------------------------- dialogs
@@ -413,9 +416,14 @@ bool CDialog::Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
         id = LOWORD(wp);
         code = HIWORD(wp);
     } else if (msg == WM_NOTIFY) {
-        const NMHDR* h = reinterpret_cast<const NMHDR*>(lp);
+        NMHDR* h = reinterpret_cast<NMHDR*>(lp);
         id = static_cast<UINT>(h->idFrom);
         code = h->code;
+        for (CWnd* control : m_boundControls) {
+            if (control->m_hWnd != h->hwndFrom) continue;
+            *result = 0;
+            if (control->OnReflectedNotify(h, result)) return true;
+        }
     }
     for (const MessageMap* map = GetMessageMap(); map; map = map->Base) {
         for (std::size_t i = 0; i < map->Count; ++i) {

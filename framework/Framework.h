@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <cstddef>
 #include <string>
+#include <vector>
 
 class CDialog;
 
@@ -50,6 +51,17 @@ UINT FrameworkSyncMessage();
 HINSTANCE AfxGetInstanceHandle();
 // Runs the application object's start hook; called by the program's WinMain.
 int AfxRunApplication(HINSTANCE instance);
+
+// Named integers kept between runs (the program's settings file), through
+// which a window keeps its placement and column widths.
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    // The stored value, or the key's default.
+    virtual int ReadInt(const char* key) = 0;
+    // 0 when stored, -1 when not.
+    virtual int WriteInt(const char* key, int value) = 0;
+};
 
 // ---------------------------------------------------------------- message maps
 
@@ -176,6 +188,11 @@ public:
     std::string GetWindowText() const;
     void SetWindowText(const char* text) { ::SetWindowTextA(m_hWnd, text); }
     void Invalidate() { ::InvalidateRect(m_hWnd, nullptr, TRUE); }
+    // A notification this control sends to its dialog, offered to the
+    // control's object first (when bound with DDX_Control): true when it
+    // answered it, with *result the answer; false lets the dialog's map
+    // have it.
+    virtual bool OnReflectedNotify(NMHDR*, LRESULT*) { return false; }
 };
 
 class CButton : public CWnd {
@@ -271,6 +288,10 @@ protected:
     // message run as well (after the handler returns).
     void Default() { m_runDefault = true; }
     const MSG* CurrentMessage() const { return &m_current; }
+
+    friend void DDX_Control(CDataExchange* dx, int id, CWnd& control);
+    // The controls bound with DDX_Control, which see their notifications first.
+    std::vector<CWnd*> m_boundControls;
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);

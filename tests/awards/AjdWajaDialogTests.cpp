@@ -9,6 +9,7 @@
 #include "AwardWindowFixture.h"
 #include "GuiDriver.h"
 #include "app/MainWindowPlacement.h"
+#include "app/ProgramObjects.h"
 #include "awards/AjdWajaDialog.h"
 #include "awards/AwardFilter.h"
 #include "awards/JccJcgDialog.h"
@@ -56,7 +57,7 @@ protected:
 };
 
 TEST_F(AjdWajaDialogTest, EveryOpeningStartsFromTheDefaults) {
-    AjdWajaDialog dialog;
+    AjdWajaDialog dialog(AwardFilter, TheAjdWajaList);
     for (int opening = 0; opening < 2; ++opening) {
         SCOPED_TRACE(opening == 0 ? "first opening" : "second opening");
         AwardFilter.AwardKind = Waja;
@@ -109,7 +110,7 @@ TEST_F(AjdWajaDialogTest, SearchRefusesSilentlyOrOpensTheList) {
         {"260101", "261332", true, false, false, 0, 0},          // day 32 in the end text
         {"000000", "000000", true, true, true, 0, 0},
     };
-    AjdWajaDialog dialog;
+    AjdWajaDialog dialog(AwardFilter, TheAjdWajaList);
     gui::RunModal(dialog, [&](HWND d) {
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(c.start) + " to " + c.end + (c.band ? "" : ", no band"));
@@ -132,7 +133,7 @@ TEST_F(AjdWajaDialogTest, SearchRefusesSilentlyOrOpensTheList) {
 }
 
 TEST_F(AjdWajaDialogTest, BandsAndModeChooseTheQsosTheListCounts) {
-    AjdWajaDialog dialog;
+    AjdWajaDialog dialog(AwardFilter, TheAjdWajaList);
     gui::RunModal(dialog, [&](HWND d) {
         Click(d, kBandIds[kBand14MHz]);
         HWND mode = ::GetDlgItem(d, IDC_AJD_MODE);
@@ -177,7 +178,7 @@ TEST_F(AjdWajaDialogTest, BandsAndModeChooseTheQsosTheListCounts) {
 }
 
 TEST_F(AjdWajaDialogTest, EnterSearchesFromTheButtonAndClosesFromABox) {
-    AjdWajaDialog dialog;
+    AjdWajaDialog dialog(AwardFilter, TheAjdWajaList);
     gui::RunModal(dialog, [&](HWND d) {
         Click(d, kBandIds[kBand14MHz]);
         HWND search = ::GetDlgItem(d, IDC_AJD_SEARCH);
@@ -203,7 +204,7 @@ TEST_F(AjdWajaDialogTest, EnterSearchesFromTheButtonAndClosesFromABox) {
 // stands at the main window's restored position.
 TEST_F(AjdWajaDialogTest, TheListOpensAtTheMainWindowsPosition) {
     ASSERT_NO_FATAL_FAILURE(MakeSmallMaster());
-    CallsignCheckDialog main;
+    CallsignCheckDialog main(nullptr, ProgramCommands());
     gui::RunModal(main, [&](HWND m) {
         ::SetWindowPos(m, nullptr, 120, 80, 700, 400, SWP_NOZORDER);
         gui::Settle(m);

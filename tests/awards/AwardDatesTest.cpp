@@ -89,7 +89,7 @@ TEST(SearchInput, RefusalsAndStoredDates) {
         AwardFilter.EndDate = 22222222;
         const SearchCriteria crit = CheckSearchInput(in);
         EXPECT_EQ(crit.Refusal, c.refusal) << c.name;
-        EXPECT_EQ(StoreSearchCriteria(crit), c.listOpens) << c.name;
+        EXPECT_EQ(StoreSearchCriteria(crit, AwardFilter), c.listOpens) << c.name;
         // The mode and the bands are stored even when the search stops.
         EXPECT_STREQ(AwardFilter.ModeText, "CW") << c.name;
         EXPECT_EQ(AwardFilter.BandSelected[13], c.anyBand ? 1 : 0) << c.name;

@@ -14,17 +14,14 @@ namespace {
 class AwardListRules : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::memcpy(savedSort_, ColumnSortState, sizeof savedSort_);
+        savedSort_ = ColumnSortState;
         std::memcpy(savedJcc_, JccTable, sizeof JccTable);
         std::memcpy(savedJcg_, JcgTable, sizeof JcgTable);
         std::memset(JccTable, 0, sizeof JccTable);
         std::memset(JcgTable, 0, sizeof JcgTable);
-        std::memset(AjdStats, 0, sizeof AjdStats);
-        std::memset(WajaStats, 0, sizeof WajaStats);
-        std::memset(AreaStats, 0, sizeof AreaStats);
     }
     void TearDown() override {
-        std::memcpy(ColumnSortState, savedSort_, sizeof savedSort_);
+        ColumnSortState = savedSort_;
         std::memcpy(JccTable, savedJcc_, sizeof JccTable);
         std::memcpy(JcgTable, savedJcg_, sizeof JcgTable);
     }
@@ -35,16 +32,28 @@ protected:
         e.DeletedYm = deletedYm;
         e.Hidden = hidden;
     }
-    static std::vector<std::string> Column(const AwardListRows& rows, int column) {
+    static std::vector<std::string> Column(const ListRows& rows, int column) {
         std::vector<std::string> texts;
-        for (int i = 0; i < rows.Count; ++i) texts.push_back(rows.Rows[i].Cells[column]);
+        for (int i = 0; i < rows.Count(); ++i) texts.push_back(rows.Text(i, column));
         return texts;
     }
+    // The rows of stats_ under a kind and the list options.
+    void Build(int32_t kind, int32_t unworked, int32_t full, int32_t start) {
+        AwardCriteria criteria{};
+        criteria.AwardKind = kind;
+        criteria.ShowUnworked = unworked;
+        criteria.ShowFullList = full;
+        criteria.StartDate = start;
+        stats_.Kind = kind;
+        BuildAwardRows(criteria, stats_, AreaTableOfKind(kind), rows_);
+    }
+    bool Sort(int column) { return SortByClick(rows_, column, ColumnSortState); }
 
-    int32_t savedSort_[kSortColumns];
+    ListSortState savedSort_;
     AreaEntry savedJcc_[kAreaTableSize];
     AreaEntry savedJcg_[kAreaTableSize];
-    AwardListRows rows_;
+    AwardStatistics stats_;
+    ListRows rows_;
 };
 
 using Texts = std::vector<std::string>;
@@ -72,37 +81,37 @@ TEST_F(AwardListRules, StatCellTexts) {
         {{20100101, 20121231, 123456, 7}, "", "2010/01/01", "2012/12/31", "123456"},
     };
     for (const auto& c : cases) {
-        AjdStats[5] = c.s;
-        BuildAwardRows(Ajd, 0, 0, 0, rows_);
-        const AwardListRow& row = rows_.Rows[4];   // area 5
-        EXPECT_STREQ(row.Cells[0], c.state);
-        EXPECT_STREQ(row.Cells[2], c.first);
-        EXPECT_STREQ(row.Cells[3], c.last);
-        EXPECT_STREQ(row.Cells[4], c.count);
+        stats_.Areas[5] = c.s;
+        Build(Ajd, 0, 0, 0);
+        // area 5 is the fifth row
+        EXPECT_STREQ(rows_.Text(4, 0), c.state);
+        EXPECT_STREQ(rows_.Text(4, 2), c.first);
+        EXPECT_STREQ(rows_.Text(4, 3), c.last);
+        EXPECT_STREQ(rows_.Text(4, 4), c.count);
     }
 }
 
 TEST_F(AwardListRules, AjdListsTenAreasWithAreaZeroLast) {
-    AjdStats[0] = {20200101, 20200101, 4, 1};
-    BuildAwardRows(Ajd, 1, 1, 20300101, rows_);    // the JCC options play no part
-    ASSERT_EQ(rows_.Count, 10);
+    stats_.Areas[0] = {20200101, 20200101, 4, 1};
+    Build(Ajd, 1, 1, 20300101);    // the JCC options play no part
+    ASSERT_EQ(rows_.Count(), 10);
     EXPECT_EQ(Column(rows_, 1), (Texts{"1", "2", "3", "4", "5", "6", "7", "8", "9", "0"}));
     EXPECT_EQ(Column(rows_, 0), (Texts{"", "", "", "", "", "", "", "", "", "Wkd"}));
     EXPECT_EQ(Column(rows_, 4), (Texts{"0", "0", "0", "0", "0", "0", "0", "0", "0", "4"}));
-    EXPECT_STREQ(rows_.Rows[9].Cells[2], "2020/01/01");
-    for (int i = 0; i < 9; ++i) EXPECT_STREQ(rows_.Rows[i].Cells[2], "");
+    EXPECT_STREQ(rows_.Text(9, 2), "2020/01/01");
+    for (int i = 0; i < 9; ++i) EXPECT_STREQ(rows_.Text(i, 2), "");
 }
 
 TEST_F(AwardListRules, WajaListsAllPrefectures) {
-    WajaStats[47] = {20050505, 20060606, 2, 2};
-    BuildAwardRows(Waja, 0, 0, 0, rows_);
-    ASSERT_EQ(rows_.Count, 47);
-    EXPECT_STREQ(rows_.Rows[0].Cells[1], "北海道");
-    EXPECT_STREQ(rows_.Rows[10].Cells[1], "神奈川");
-    EXPECT_STREQ(rows_.Rows[46].Cells[1], "沖縄県");
-    EXPECT_STREQ(rows_.Rows[46].Cells[0], "Cfm");
-    EXPECT_STREQ(rows_.Rows[46].Cells[3], "2006/06/06");
-    EXPECT_STREQ(rows_.Rows[45].Cells[0], "");
+    stats_.Areas[47] = {20050505, 20060606, 2, 2};
+    Build(Waja, 0, 0, 0);
+    ASSERT_EQ(rows_.Count(), 47);
+    EXPECT_STREQ(rows_.Text(0, 1), "北海道");
+    EXPECT_STREQ(rows_.Text(10, 1), "神奈川");
+    EXPECT_STREQ(rows_.Text(46, 1), "沖縄県");
+    EXPECT_STREQ(rows_.Text(46, 0), "Cfm");
+    EXPECT_STREQ(rows_.Text(46, 3), "2006/06/06");
+    EXPECT_STREQ(rows_.Text(45, 0), "");
 }
 
 TEST_F(AwardListRules, AreaRowRules) {
@@ -119,8 +128,8 @@ TEST_F(AwardListRules, AreaRowRules) {
     };
     for (size_t i = 0; i < std::size(entries); ++i) {
         SetEntry(JccTable[i], entries[i].code, "name", entries[i].deleted, entries[i].hidden);
-        AreaStats[i].QslState = entries[i].state;
-        AreaStats[i].QsoCount = entries[i].state ? 1 : 0;
+        stats_.Areas[i].QslState = entries[i].state;
+        stats_.Areas[i].QsoCount = entries[i].state ? 1 : 0;
     }
     // After the empty entry nothing is listed, even in the full list.
     SetEntry(JccTable[std::size(entries) + 1], "0199  ", "late", 0, 0);
@@ -137,103 +146,87 @@ TEST_F(AwardListRules, AreaRowRules) {
         {"both options", 1, 1, 0, {}},
     };
     for (const auto& c : cases) {
-        BuildAwardRows(Jcc, c.unworked, c.full, c.start, rows_);
+        Build(Jcc, c.unworked, c.full, c.start);
         EXPECT_EQ(Column(rows_, 2), c.codes) << c.name;
-        for (int i = 0; i < rows_.Count; ++i) {
+        for (int i = 0; i < rows_.Count(); ++i) {
             char number[16];
             std::snprintf(number, sizeof number, "%4d", i + 1);
-            EXPECT_STREQ(rows_.Rows[i].Cells[0], number) << c.name;   // consecutive, right-aligned
+            EXPECT_STREQ(rows_.Text(i, 0), number) << c.name;   // consecutive, right-aligned
         }
     }
     // The same rules on the county table for JCG.
     SetEntry(JcgTable[0], "01001 ", "郡", 0, 0);
-    AreaStats[0] = {20100101, 20100101, 1, 2};
-    BuildAwardRows(Jcg, 0, 0, 0, rows_);
-    ASSERT_EQ(rows_.Count, 1);
-    EXPECT_STREQ(rows_.Rows[0].Cells[2], "01001 ");
+    stats_.Areas[0] = {20100101, 20100101, 1, 2};
+    Build(Jcg, 0, 0, 0);
+    ASSERT_EQ(rows_.Count(), 1);
+    EXPECT_STREQ(rows_.Text(0, 2), "01001 ");
 }
 
 TEST_F(AwardListRules, AreaCellsShowTheEntryAsStored) {
     SetEntry(JccTable[0], "0101  ", "ｻｯﾎﾟﾛｼ *05/10", 200510, 0);
     SetEntry(JccTable[1], "100101", "ABCDEFGHIJKLMNOPQRSTUVWXYZ12", 0, 0);   // 28 characters
-    AreaStats[0] = {20050101, 20050301, 5, 1};
-    BuildAwardRows(Jcc, 0, 1, 0, rows_);
-    ASSERT_EQ(rows_.Count, 2);
-    EXPECT_STREQ(rows_.Rows[0].Cells[0], "   1");
-    EXPECT_STREQ(rows_.Rows[0].Cells[1], "Wkd");
-    EXPECT_STREQ(rows_.Rows[0].Cells[2], "0101  ");
-    EXPECT_STREQ(rows_.Rows[0].Cells[3], "ｻｯﾎﾟﾛｼ *05/10");
-    EXPECT_STREQ(rows_.Rows[0].Cells[4], "2005/01/01");
-    EXPECT_STREQ(rows_.Rows[0].Cells[5], "2005/03/01");
-    EXPECT_STREQ(rows_.Rows[0].Cells[6], "5");
-    EXPECT_STREQ(rows_.Rows[1].Cells[3], "ABCDEFGHIJKLMNOPQRSTUVWXYZ12");
-    EXPECT_STREQ(rows_.Rows[1].Cells[6], "0");
-}
-
-TEST(CellTextOrder, BytesAreUnsigned) {
-    const struct { const char* a; const char* b; int sign; } cases[] = {
-        {"", "Cfm", -1}, {"Cfm", "Wkd", -1}, {"Wkd", "Wkd", 0}, {"ab", "abc", -1},
-        {"\x82\xa0", "\x7f", 1},                      // a lead byte sorts after ASCII
-        {"\x93\x8c", "\x96\x6b", -1},                 // 東 before 北 by bytes
-        {"   9", "  10", -1}, {"  10", " 100", -1},   // "%4d" texts sort as their numbers
-    };
-    for (const auto& c : cases) {
-        int r = CompareCellText(c.a, c.b);
-        EXPECT_EQ((r > 0) - (r < 0), c.sign) << c.a << " vs " << c.b;
-        r = CompareCellText(c.b, c.a);
-        EXPECT_EQ((r > 0) - (r < 0), -c.sign) << c.b << " vs " << c.a;
-    }
+    stats_.Areas[0] = {20050101, 20050301, 5, 1};
+    Build(Jcc, 0, 1, 0);
+    ASSERT_EQ(rows_.Count(), 2);
+    EXPECT_STREQ(rows_.Text(0, 0), "   1");
+    EXPECT_STREQ(rows_.Text(0, 1), "Wkd");
+    EXPECT_STREQ(rows_.Text(0, 2), "0101  ");
+    EXPECT_STREQ(rows_.Text(0, 3), "ｻｯﾎﾟﾛｼ *05/10");
+    EXPECT_STREQ(rows_.Text(0, 4), "2005/01/01");
+    EXPECT_STREQ(rows_.Text(0, 5), "2005/03/01");
+    EXPECT_STREQ(rows_.Text(0, 6), "5");
+    EXPECT_STREQ(rows_.Text(1, 3), "ABCDEFGHIJKLMNOPQRSTUVWXYZ12");
+    EXPECT_STREQ(rows_.Text(1, 6), "0");
 }
 
 TEST_F(AwardListRules, SortClicksFlipAndCarryAcrossKinds) {
-    ColumnSortState[0] = 1;
-    ColumnSortState[1] = 0;
-    for (int k = 2; k < kSortColumns; ++k) ColumnSortState[k] = -1;
+    ColumnSortState = InitialAwardSortState();
 
-    AjdStats[1] = {20200101, 20200101, 1, 2};
-    AjdStats[2] = {20200101, 20200101, 1, 1};
-    AjdStats[3] = {20200101, 20200101, 1, 2};
-    BuildAwardRows(Ajd, 0, 0, 0, rows_);
+    stats_.Areas[1] = {20200101, 20200101, 1, 2};
+    stats_.Areas[2] = {20200101, 20200101, 1, 1};
+    stats_.Areas[3] = {20200101, 20200101, 1, 2};
+    Build(Ajd, 0, 0, 0);
     // First click on column 0: descending; equal texts keep the built order.
-    ASSERT_TRUE(SortAwardRows(rows_, 0));
+    ASSERT_TRUE(Sort(0));
     EXPECT_EQ(Column(rows_, 1), (Texts{"2", "1", "3", "4", "5", "6", "7", "8", "9", "0"}));
     EXPECT_EQ(Column(rows_, 0), (Texts{"Wkd", "Cfm", "Cfm", "", "", "", "", "", "", ""}));
-    for (int i = 0; i < rows_.Count; ++i) EXPECT_EQ(rows_.Rank[rows_.Rows[i].Id], i);
+    for (int i = 0; i < rows_.Count(); ++i) EXPECT_EQ(rows_.PositionOf(rows_.RowAt(i)), i);
     // Second click: ascending, empty cells first, then Cfm, then Wkd.
-    ASSERT_TRUE(SortAwardRows(rows_, 0));
+    ASSERT_TRUE(Sort(0));
     EXPECT_EQ(Column(rows_, 0), (Texts{"", "", "", "", "", "", "", "Cfm", "Cfm", "Wkd"}));
-    for (int i = 0; i < rows_.Count; ++i) EXPECT_EQ(rows_.Rank[rows_.Rows[i].Id], i);
+    for (int i = 0; i < rows_.Count(); ++i) EXPECT_EQ(rows_.PositionOf(rows_.RowAt(i)), i);
 
     // Columns without sorting leave the rows and their state alone.
     const Texts before = Column(rows_, 1);
     for (int k : {2, 3, 4, 7, 8, -1}) {
-        EXPECT_FALSE(SortAwardRows(rows_, k)) << k;
+        EXPECT_FALSE(Sort(k)) << k;
         EXPECT_EQ(Column(rows_, 1), before) << k;
     }
-    EXPECT_EQ(ColumnSortState[2], -1);
+    EXPECT_EQ(ColumnSortState.Direction(2), -1);
 
     // One click on column 0 of an AJD list, then in a later JCC list the
     // next click on column 0 sorts ascending: back to table order.
-    ASSERT_TRUE(SortAwardRows(rows_, 0));   // AJD: descending
+    ASSERT_TRUE(Sort(0));   // AJD: descending
     for (int i = 0; i < 12; ++i) {
         char code[7];
         std::snprintf(code, sizeof code, "01%02d  ", i + 1);
         SetEntry(JccTable[i], code, "x", 0, 0);
     }
-    BuildAwardRows(Jcc, 1, 0, 0, rows_);    // all twelve unworked
-    ASSERT_EQ(rows_.Count, 12);
-    ASSERT_TRUE(SortAwardRows(rows_, 0));   // state 0: ascending
-    EXPECT_STREQ(rows_.Rows[0].Cells[0], "   1");
-    EXPECT_STREQ(rows_.Rows[11].Cells[0], "  12");
-    ASSERT_TRUE(SortAwardRows(rows_, 0));   // descending: 12 first, numerically
-    EXPECT_STREQ(rows_.Rows[0].Cells[0], "  12");
-    EXPECT_STREQ(rows_.Rows[2].Cells[0], "  10");
-    EXPECT_STREQ(rows_.Rows[3].Cells[0], "   9");
-    EXPECT_EQ(rows_.Rank[0], 11);
+    stats_ = AwardStatistics{};
+    Build(Jcc, 1, 0, 0);    // all twelve unworked
+    ASSERT_EQ(rows_.Count(), 12);
+    ASSERT_TRUE(Sort(0));   // state 0: ascending
+    EXPECT_STREQ(rows_.Text(0, 0), "   1");
+    EXPECT_STREQ(rows_.Text(11, 0), "  12");
+    ASSERT_TRUE(Sort(0));   // descending: 12 first, numerically
+    EXPECT_STREQ(rows_.Text(0, 0), "  12");
+    EXPECT_STREQ(rows_.Text(2, 0), "  10");
+    EXPECT_STREQ(rows_.Text(3, 0), "   9");
+    EXPECT_EQ(rows_.PositionOf(0), 11) << "the row built first is shown last";
 
     // Column 1 starts ascending.
-    ASSERT_TRUE(SortAwardRows(rows_, 1));
-    EXPECT_EQ(ColumnSortState[1], 1);
+    ASSERT_TRUE(Sort(1));
+    EXPECT_EQ(ColumnSortState.Direction(1), 1);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "AwardWindowFixture.h"
 #include "GuiDriver.h"
 #include "app/MainWindowPlacement.h"
+#include "app/ProgramObjects.h"
 #include "awards/AwardFilter.h"
 #include "awards/AwardList.h"
 #include "awards/AwardListDialog.h"
@@ -60,7 +61,7 @@ protected:
     // Shows the list for the current filter and hands its window and list
     // control to check().
     void ShowList(const std::function<void(HWND, HWND)>& check) {
-        AwardListDialog list;
+        AwardListDialog list(AwardFilter, MainWindowPlacement, ColumnSortState, TheAwardResults);
         gui::RunModal(list, [&](HWND window) { check(window, ::GetDlgItem(window, IDC_AWARDLIST)); });
     }
 };
@@ -228,12 +229,12 @@ TEST_F(AwardListWindowTest, TheListFillsTheWindowAtEverySize) {
 
 TEST_F(AwardListWindowTest, WithoutTheLibraryTheListKeepsItsHeadersItsTemplateSizeAndThePreviousResult) {
     SetFilter(Waja, 0, 20501231);
-    ShowList([](HWND, HWND) {});   // a first result in WajaStats
-    const AreaStat before = WajaStats[1];
+    ShowList([](HWND, HWND) {});   // a first result of the program's lists
+    const AreaStat before = TheAwardResults.Areas[1];
     ASSERT_EQ(before.QsoCount, 4);
     test::RemoveFile(Dir().File(test::LibraryFileName()));
 
-    AwardListDialog list;
+    AwardListDialog list(AwardFilter, MainWindowPlacement, ColumnSortState, TheAwardResults);
     gui::RunModal(list, [&](HWND window) {
         // "<executable's base name>": the program names its message boxes so.
         HWND box = gui::WaitFor([] { return gui::FindProcessWindow("award_list_window_tests"); });
@@ -263,8 +264,8 @@ TEST_F(AwardListWindowTest, WithoutTheLibraryTheListKeepsItsHeadersItsTemplateSi
         EXPECT_EQ(client.right, want.right);
         EXPECT_EQ(client.bottom, want.bottom);
     });
-    EXPECT_EQ(WajaStats[1].QsoCount, before.QsoCount);
-    EXPECT_EQ(WajaStats[1].FirstDate, before.FirstDate);
+    EXPECT_EQ(TheAwardResults.Areas[1].QsoCount, before.QsoCount);
+    EXPECT_EQ(TheAwardResults.Areas[1].FirstDate, before.FirstDate);
 }
 
 }  // namespace

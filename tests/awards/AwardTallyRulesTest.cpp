@@ -2,11 +2,13 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "awards/AwardFilter.h"
 #include "awards/AwardTally.h"
+#include "MemoryLog.h"
 
 namespace {
 
@@ -177,6 +179,104 @@ TEST_F(TallyRules, AreaLookupInTableOrder) {
         AwardFilter.AwardKind = c.kind;
         EXPECT_EQ(FindAreaEntry(c.code), c.position) << c.kind << " '" << c.code << "'";
     }
+}
+
+}  // namespace
+
+// ---- The whole tally over a log in memory -------------------------------
+
+namespace {
+
+using test::MemoryLog;
+using test::Qso;
+
+AwardCriteria Criteria(int32_t kind, int32_t start = 0, int32_t end = 20991231, const char* mode = "") {
+    AwardCriteria c{};
+    c.AwardKind = kind;
+    for (int b = 0; b < kBandCount; ++b) c.BandSelected[b] = 1;
+    c.StartDate = start;
+    c.EndDate = end;
+    std::snprintf(c.ModeText, sizeof c.ModeText, "%s", mode);
+    return c;
+}
+
+TEST(TallyOverRecords, EachKindCountsItsAreasUnderTheCriteria) {
+    AreaEntry cities[kAreaTableSize] = {}, counties[kAreaTableSize] = {};
+    std::snprintf(cities[0].Code, sizeof cities[0].Code, "0101  ");
+    std::snprintf(cities[1].Code, sizeof cities[1].Code, "1001  ");
+    std::snprintf(counties[0].Code, sizeof counties[0].Code, "0101  ");   // a city code in the county table
+    std::snprintf(counties[1].Code, sizeof counties[1].Code, "01001 ");
+    const std::vector<Qso> log = {
+        {"20100101", "7.041", "CW", "0101", true},      // Hokkaido, area 8
+        {"20100102", "14.074", "FT8", "100101", false}, // a ward of Tokyo: counts for 1001 in JCC
+        {"20100103", "5.000", "CW", "0101", false},     // no band
+        {"20100104", "7.041", "cw", "1001", false},     // counted only without a mode filter
+        {"20100105", "7.041", "CW", "01001A", true},    // a town of county 01001
+        {"20100106", "7.041", "CW", "4701", true},      // Okinawa, area 6
+        {"20110101", "7.041", "CW", "0101", true},      // after the end date of some cases
+    };
+    struct Area { int index; AreaStat stat; };
+    const struct {
+        const char* name;
+        AwardCriteria criteria;
+        std::vector<Area> areas;   // every other area stays empty
+    } cases[] = {
+        {"AJD", Criteria(Ajd), {{8, {20100101, 20110101, 3, 2}}, {1, {20100102, 20100104, 2, 1}}, {6, {20100106, 20100106, 1, 2}}}},
+        {"WAJA from 2010-01-02 to 2010-12-31", Criteria(Waja, 20100102, 20101231),
+         {{1, {20100105, 20100105, 1, 2}}, {10, {20100102, 20100104, 2, 1}}, {47, {20100106, 20100106, 1, 2}}}},
+        {"JCC in CW", Criteria(Jcc, 0, 20991231, "CW"), {{0, {20100101, 20110101, 2, 2}}}},
+        {"JCC", Criteria(Jcc), {{0, {20100101, 20110101, 2, 2}}, {1, {20100102, 20100104, 2, 1}}}},
+        {"JCG", Criteria(Jcg), {{0, {20100101, 20110101, 2, 2}}, {1, {20100105, 20100105, 1, 2}}}},
+        {"an end date of 0 ends at the first dated QSO", Criteria(Ajd, 0, 0), {}},
+        {"an unknown kind counts nothing", Criteria(9), {}},
+    };
+    for (const auto& c : cases) {
+        MemoryLog source(log);
+        const AwardStatistics stats =
+            TallyAward(c.criteria, c.criteria.AwardKind == Jcg ? counties : cities, source);
+        EXPECT_EQ(stats.Kind, c.criteria.AwardKind) << c.name;
+        EXPECT_EQ(source.Opens, 1) << c.name;
+        EXPECT_EQ(source.Closes, 1) << c.name;
+        for (int i = 0; i < kAreaTableSize; ++i) {
+            AreaStat want{};
+            for (const Area& a : c.areas)
+                if (a.index == i) want = a.stat;
+            const AreaStat& got = stats.Areas[i];
+            EXPECT_TRUE(got.FirstDate == want.FirstDate && got.LastDate == want.LastDate &&
+                        got.QsoCount == want.QsoCount && got.QslState == want.QslState)
+                << c.name << ": area " << i << " has " << got.FirstDate << " " << got.LastDate << " "
+                << got.QsoCount << " " << got.QslState;
+        }
+    }
+}
+
+TEST(TallyOverRecords, ScanStopsAfterTheEndDateAndPassesOverUnreadableRecords) {
+    const std::vector<Qso> log = {{"20100101", "7.041", "CW", "0101"}, {"20100102", "7.041", "CW", "0101"},
+                                  {"20100103", "7.041", "CW", "0101"}, {"20100201", "7.041", "CW", "0101"},
+                                  {"20100103", "7.041", "CW", "0101"}};
+    MemoryLog source(log, {2});
+    const AwardStatistics stats = TallyAward(Criteria(Ajd, 0, 20100131), nullptr, source);
+    EXPECT_EQ(stats.Areas[8].QsoCount, 2) << "record 2 is left out, record 5 is never reached";
+    EXPECT_EQ(source.Reads, 4);
+}
+
+TEST(TallyOverRecords, RepeatedTextsAreReadAgainWhenTheirBytesChange) {
+    // Most records repeat the date and frequency of the one before; the
+    // scan reads those once. A shorter date text over the bytes of a longer
+    // one is a new date, and a new frequency text a new band lookup.
+    std::vector<Qso> log(6, Qso{"20100501", "7.041", "CW", "0101"});
+    log[3].Freq = "14.074";
+    log[4].Freq = "7.041";
+    MemoryLog source(log);
+    std::memcpy(source.Stored(6).Date, "10/0\0" "5/01", 9);   // "10/0", the old bytes behind it
+    const AwardStatistics stats = TallyAward(Criteria(Ajd, 20100101), nullptr, source);
+    EXPECT_EQ(stats.Areas[8].QsoCount, 5) << "the sixth record's date reads as 100, before the start";
+    EXPECT_EQ(source.BandLookups, 2) << "each distinct frequency text is looked up once";
+
+    AwardCriteria no7 = Criteria(Ajd);
+    no7.BandSelected[2] = 0;   // 7 MHz
+    MemoryLog again(log);
+    EXPECT_EQ(TallyAward(no7, nullptr, again).Areas[8].QsoCount, 1);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "awards/AwardFilter.h"
 #include "awards/AwardList.h"
 #include "awards/AwardTally.h"
+#include "app/ProgramObjects.h"
 #include "framework/Framework.h"
 #include "logstore/AreaMaster.h"
 #include "logstore/LoggerLibrary.h"
@@ -15,11 +16,6 @@
 namespace awardgui {
 
 namespace {
-
-void Field(std::string& out, const char* name, const std::string& value) {
-    if (value.empty()) return;
-    out += "<" + std::string(name) + ":" + std::to_string(value.size()) + ">" + value + " ";
-}
 
 void Tool(const test::TempDir& dir, const std::vector<std::string>& args) {
     std::string output;
@@ -38,25 +34,7 @@ void AwardWindowTest::UseLibrary() {
     test::CopyFileTo(test::BinFile(test::LibraryFileName()), dir_.File(test::LibraryFileName()));
 }
 
-void AwardWindowTest::MakeLog(const std::vector<Qso>& qsos) {
-    std::string adif = "made by the award window tests\n<ADIF_VER:5>3.1.4 <EOH>\n";
-    int minute = 0;
-    for (const Qso& q : qsos) {
-        Field(adif, "CALL", "JA1ZZZ");
-        Field(adif, "QSO_DATE", q.Date);
-        char time[8];
-        std::snprintf(time, sizeof time, "%02d%02d", (minute / 60) % 24, minute % 60);
-        ++minute;
-        Field(adif, "TIME_ON", time);
-        Field(adif, "FREQ", q.Freq);
-        Field(adif, "MODE", q.Mode);
-        Field(adif, "CNTY", q.Cnty);
-        if (q.Confirmed) Field(adif, "QSL_RCVD", "Y");
-        adif += "<EOR>\n";
-    }
-    test::WriteFileBytes(dir_.File("log.adi"), adif);
-    ASSERT_NO_FATAL_FAILURE(Tool(dir_, {"import-adif", "log.adi"}));
-}
+void AwardWindowTest::MakeLog(const std::vector<Qso>& qsos) { ASSERT_NO_FATAL_FAILURE(test::MakeLog(dir_.Path(), qsos)); }
 
 void AwardWindowTest::MakeMaster(const std::string& jccLines, const std::string& jcgLines) {
     test::WriteFileBytes(dir_.File("jcc.txt"),
@@ -82,12 +60,9 @@ void AwardWindowTest::LoadTables() {
 }
 
 void ResetAwardState() {
-    AwardFilter = AwardFilterRecord{};
-    std::memset(AjdStats, 0, sizeof AjdStats);
-    std::memset(WajaStats, 0, sizeof WajaStats);
-    std::memset(AreaStats, 0, sizeof AreaStats);
-    const int32_t initial[kSortColumns] = {1, 0, -1, -1, -1, -1, -1, -1};
-    std::memcpy(ColumnSortState, initial, sizeof initial);
+    AwardFilter = AwardCriteria{};
+    TheAwardResults = AwardStatistics{};
+    ColumnSortState = InitialAwardSortState();
 }
 
 Rows ReadListRows(HWND list) { return gui::ReadListRows(list); }

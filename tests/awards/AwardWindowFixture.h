@@ -12,13 +12,7 @@
 
 namespace awardgui {
 
-struct Qso {
-    std::string Date;   // YYYYMMDD
-    std::string Freq;   // MHz
-    std::string Mode;
-    std::string Cnty;   // area code as ADIF's CNTY carries it
-    bool Confirmed = false;
-};
+using test::Qso;
 
 // One entry line of a JARL city or county list; deletedOn is the list's
 // date text ("Mar.31,2010") of a deleted entry, "" for an existing one.

@@ -1,5 +1,4 @@
-# GUI tests of the award windows under Wine, and the benchmark of the list
-# fill (a program that prints figures, not a test).
+# GUI tests of the award windows under Wine.
 if(CC_WINDOWS)
   add_library(award_window_fixture STATIC AwardWindowFixture.cpp)
   target_link_libraries(award_window_fixture PUBLIC gui_driver cc_test_support awards_rules logstore)
@@ -18,14 +17,5 @@ if(CC_WINDOWS)
         add_dependencies(${t} ${dep})
       endif()
     endforeach()
-  endforeach()
-
-  add_executable(awards-gui-bench AwardsGuiBench.cpp ${CMAKE_SOURCE_DIR}/res/CallsignCheck.rc)
-  target_include_directories(awards-gui-bench PRIVATE ${CMAKE_SOURCE_DIR}/res)
-  target_link_libraries(awards-gui-bench PRIVATE award_window_fixture gui_driver callsigncheck_program cc_test_support)
-  foreach(dep vireon50 vireon-tool)
-    if(TARGET ${dep})
-      add_dependencies(awards-gui-bench ${dep})
-    endif()
   endforeach()
 endif()

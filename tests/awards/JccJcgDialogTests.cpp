@@ -10,6 +10,7 @@
 #include "AwardWindowFixture.h"
 #include "GuiDriver.h"
 #include "app/MainWindowPlacement.h"
+#include "app/ProgramObjects.h"
 #include "awards/AwardFilter.h"
 #include "awards/JccJcgDialog.h"
 #include "logstore/AreaMaster.h"
@@ -105,7 +106,7 @@ TEST_F(JccJcgDialogTest, OptionBoxesAndMarksFollowEveryClick) {
         {"full-list ticked", kFull, DU, DU, ET, DU, 0, 1},
         {"JCC chosen: every option unticked", IDC_JCC_JCC, EU, DU, EU, EU, 1, 1},
     };
-    JccJcgDialog dialog;
+    JccJcgDialog dialog(AwardFilter, TheJccJcgList);
     gui::RunModal(dialog, [&](HWND d) {
         SetBoxText(d, IDC_JCC_START, "100401");
         SetBoxText(d, IDC_JCC_MODE, "CW");
@@ -132,7 +133,7 @@ TEST_F(JccJcgDialogTest, OptionBoxesAndMarksFollowEveryClick) {
 }
 
 TEST_F(JccJcgDialogTest, UnworkedFromAStartDateLeavesOutAreasDeletedBeforeItsMonth) {
-    JccJcgDialog dialog;
+    JccJcgDialog dialog(AwardFilter, TheJccJcgList);
     gui::RunModal(dialog, [&](HWND d) {
         Click(d, IDC_JCC_BAND4);
         SetBoxText(d, IDC_JCC_START, "100401");
@@ -169,7 +170,7 @@ TEST_F(JccJcgDialogTest, UnworkedFromAStartDateLeavesOutAreasDeletedBeforeItsMon
 }
 
 TEST_F(JccJcgDialogTest, TheEntry1001FollowsShow1001InTheWorkedListOnly) {
-    JccJcgDialog dialog;
+    JccJcgDialog dialog(AwardFilter, TheJccJcgList);
     gui::RunModal(dialog, [&](HWND d) {
         Click(d, IDC_JCC_BAND4);
         EXPECT_EQ(SearchCodes(d), (Codes{"0101  "})) << "deleted 0104 and 1001 hidden";
@@ -194,7 +195,7 @@ TEST_F(JccJcgDialogTest, TheEntry1001FollowsShow1001InTheWorkedListOnly) {
 }
 
 TEST_F(JccJcgDialogTest, EveryOpeningReloadsTheTablesAndResetsTheOptions) {
-    JccJcgDialog dialog;
+    JccJcgDialog dialog(AwardFilter, TheJccJcgList);
     gui::RunModal(dialog, [&](HWND d) {
         Click(d, IDC_JCC_JCG);
         Click(d, kUnw);

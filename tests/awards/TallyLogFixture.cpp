@@ -13,11 +13,6 @@ namespace awardtest {
 
 namespace {
 
-void AdifField(std::string& out, const char* name, const std::string& value) {
-    if (value.empty()) return;
-    out += "<" + std::string(name) + ":" + std::to_string(value.size()) + ">" + value + " ";
-}
-
 // Call area of prefecture number n, written from the prefecture ranges.
 int AreaOfPrefecture(int n) {
     if (n == 1) return 8;
@@ -65,21 +60,7 @@ void TallyLog::Tool(const std::vector<std::string>& args) {
     ASSERT_EQ(code, 0) << "vireon-tool " << line << "\n" << output;
 }
 
-void TallyLog::MakeLog(const std::vector<Qso>& qsos) {
-    std::string adif = "made by the award tests\n<ADIF_VER:5>3.1.4 <EOH>\n";
-    for (const Qso& q : qsos) {
-        AdifField(adif, "CALL", q.Call);
-        AdifField(adif, "QSO_DATE", q.Date);
-        AdifField(adif, "TIME_ON", "1200");
-        AdifField(adif, "FREQ", q.Freq);
-        AdifField(adif, "MODE", q.Mode);
-        AdifField(adif, "CNTY", q.Cnty);
-        if (q.Confirmed) AdifField(adif, "QSL_RCVD", "Y");
-        adif += "<EOR>\n";
-    }
-    test::WriteFileBytes(dir_.File("log.adi"), adif);
-    ASSERT_NO_FATAL_FAILURE(Tool({"import-adif", "log.adi"}));
-}
+void TallyLog::MakeLog(const std::vector<Qso>& qsos) { ASSERT_NO_FATAL_FAILURE(test::MakeLog(dir_.Path(), qsos)); }
 
 void TallyLog::MakeAndLoadMaster() {
     const std::string jcc = test::SharedDataFile("jarl/jcc-list.txt");

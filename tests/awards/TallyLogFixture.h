@@ -12,14 +12,7 @@
 
 namespace awardtest {
 
-struct Qso {
-    std::string Date;    // YYYYMMDD
-    std::string Freq;    // MHz
-    std::string Mode;
-    std::string Cnty;    // area code, may be empty
-    bool Confirmed = false;
-    std::string Call = "JA1ZZZ";
-};
+using test::Qso;
 
 struct DumpRow {
     int RecNo = 0;

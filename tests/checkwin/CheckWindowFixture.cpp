@@ -14,14 +14,6 @@ std::string Cp932(const std::wstring& text) {
     return out;
 }
 
-namespace {
-
-void AdifField(std::string& out, const char* name, const std::string& value) {
-    if (value.empty()) return;
-    out += "<" + std::string(name) + ":" + std::to_string(value.size()) + ">" + value + " ";
-}
-
-}  // namespace
 
 CheckWindowTest::CheckWindowTest() : folder_("checkwin", true) { UseLibrary(true); }
 
@@ -34,21 +26,7 @@ void CheckWindowTest::UseLibrary(bool present) {
 }
 
 void CheckWindowTest::MakeLog(const std::vector<Qso>& qsos) {
-    std::string adif = "made by the check window tests\n<ADIF_VER:5>3.1.4 <EOH>\n";
-    for (const Qso& q : qsos) {
-        AdifField(adif, "CALL", q.Call);
-        AdifField(adif, "QSO_DATE", q.Date);
-        AdifField(adif, "TIME_ON", "1200");
-        AdifField(adif, "FREQ", "7.041");
-        AdifField(adif, "MODE", "FT8");
-        AdifField(adif, "CNTY", q.Cnty);
-        AdifField(adif, "NAME", q.Name);
-        AdifField(adif, "QTH", q.Qth);
-        adif += "<EOR>\n";
-    }
-    test::WriteFileBytes(folder_.File("log.adi"), adif);
-    std::string output;
-    ASSERT_EQ(test::RunVireonTool({"import-adif", "log.adi"}, folder_.Path(), &output), 0) << output;
+    ASSERT_NO_FATAL_FAILURE(test::MakeLog(folder_.Path(), qsos));
 }
 
 void CheckWindowTest::GenerateLog(int count) {

@@ -16,13 +16,20 @@
 
 namespace checkwin_test {
 
-struct Qso {
-    std::string Call;
-    std::string Date;   // YYYYMMDD; the log is kept in date order
-    std::string Cnty;   // area code, "" for none
-    std::string Name;   // UTF-8, stored as code page 932
-    std::string Qth;
-};
+using test::Qso;
+// A QSO of these tests: a station on a date, with its code, name and QTH
+// (UTF-8, stored as code page 932); at 12:00 on 7.041 MHz FT8, not confirmed.
+inline Qso Station(const std::string& call, const std::string& date, const std::string& cnty = "",
+                   const std::string& name = "", const std::string& qth = "") {
+    Qso q;
+    q.Call = call;
+    q.Date = date;
+    q.Time = "1200";
+    q.Cnty = cnty;
+    q.Name = name;
+    q.Qth = qth;
+    return q;
+}
 
 // Texts as the program holds them, code page 932.
 std::string Cp932(const std::wstring& text);

@@ -12,9 +12,9 @@ namespace checkwin_test {
 namespace {
 
 const std::vector<Qso> kLog = {
-    {"JA1ABC", "20210101", "100101", "佐藤", "千代田区"},
-    {"JA1ABC/1", "20210102", "1001", "鈴木", "横浜市"},
-    {"JA1XYZ", "20210103", "", "", ""},
+    Station("JA1ABC", "20210101", "100101", "佐藤", "千代田区"),
+    Station("JA1ABC/1", "20210102", "1001", "鈴木", "横浜市"),
+    Station("JA1XYZ", "20210103", "", "", ""),
 };
 
 // One journal line of loggerwin: code, length, the bytes in hex.

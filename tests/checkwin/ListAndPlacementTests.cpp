@@ -11,15 +11,16 @@ namespace checkwin_test {
 namespace {
 
 const std::vector<Qso> kLog = {
-    {"JA1XYZ", "20210101", "1001", "", ""},
-    {"JA1ABC", "20210102", "100101", "", ""},
-    {"JA1MMM", "20210103", "0101", "", ""},
-    {"JA1ABC/2", "20210104", "01001A", "", ""},
+    Station("JA1XYZ", "20210101", "1001", "", ""),
+    Station("JA1ABC", "20210102", "100101", "", ""),
+    Station("JA1MMM", "20210103", "0101", "", ""),
+    Station("JA1ABC/2", "20210104", "01001A", "", ""),
 };
 
 std::vector<std::string> Sorted(std::vector<std::string> texts, bool descending) {
     std::stable_sort(texts.begin(), texts.end(), [&](const std::string& a, const std::string& b) {
-        return CompareCellTexts(a.c_str(), b.c_str(), descending ? 1 : 0) < 0;
+        const int c = CompareCellText(a.c_str(), b.c_str());
+        return descending ? c > 0 : c < 0;
     });
     return texts;
 }
@@ -33,13 +34,13 @@ TEST_F(ListTest, HeaderClicksSortSortableColumnsAlternatelyAndLeaveTheOthers) {
     Run([&](HWND main) {
         HWND box = ::GetDlgItem(main, IDC_CALLSIGN);
         for (int column = 0; column < kQsoColumnCount; ++column) {
-            SCOPED_TRACE(QsoColumns[column].Header);
+            SCOPED_TRACE(QsoColumns[column].Title);
             Type(main, "JA1");
             Press(box, VK_F3);
             auto inSearchOrder = ListRows(main);
             ASSERT_EQ(inSearchOrder.size(), 4u);
             std::vector<std::string> texts = ListColumn(main, column);
-            int first = QsoColumns[column].InitialSortDirection;
+            int first = QsoColumns[column].InitialSort;
             for (int click = 0; click < 3; ++click) {
                 ClickHeader(main, column);
                 gui::Settle(main);
@@ -129,7 +130,7 @@ std::vector<std::pair<std::string, std::string>> Expected(int top, int left, int
 
 std::vector<int> DefaultWidths() {
     std::vector<int> widths;
-    for (const QsoColumn& c : QsoColumns) widths.push_back(c.DefaultWidth);
+    for (const ::ListColumn& c : QsoColumns) widths.push_back(c.Width);
     return widths;
 }
 

@@ -11,15 +11,15 @@ namespace {
 
 // Record numbers follow the dates.
 const std::vector<Qso> kLog = {
-    {"JA1ABC", "20210101", "1001", "佐藤", "千代田区"},
-    {"JA1ABC/1", "20210102", "1001", "鈴木", "横浜市"},
-    {"JA1AB", "20210103", "100101", "", ""},
-    {"JA1AB/3", "20210104", "", "", ""},
-    {"JA1ABD", "20210105", "", "", ""},
-    {"JR1XYZ", "20210106", "", "", ""},
-    {"K1ABC", "20210107", "", "", ""},
-    {"JA1BCD", "20210108", "", "", ""},
-    {"JA1ABC/P", "20210109", "", "", ""},
+    Station("JA1ABC", "20210101", "1001", "佐藤", "千代田区"),
+    Station("JA1ABC/1", "20210102", "1001", "鈴木", "横浜市"),
+    Station("JA1AB", "20210103", "100101", "", ""),
+    Station("JA1AB/3", "20210104", "", "", ""),
+    Station("JA1ABD", "20210105", "", "", ""),
+    Station("JR1XYZ", "20210106", "", "", ""),
+    Station("K1ABC", "20210107", "", "", ""),
+    Station("JA1BCD", "20210108", "", "", ""),
+    Station("JA1ABC/P", "20210109", "", "", ""),
 };
 
 std::vector<int> RecordNumbers(HWND main) {
@@ -239,7 +239,7 @@ TEST_F(LookupTest, ExactLookupStopsAfterAThousandFurtherMatches) {
 
 TEST_F(CheckWindowTest, MissingLibraryAtStartShowsTheMessageAndEndsWithoutWriting) {
     UseLibrary(false);
-    ASSERT_NO_FATAL_FAILURE(MakeLog({{"JA1ABC", "20210101", "", "", ""}}));
+    ASSERT_NO_FATAL_FAILURE(MakeLog({Station("JA1ABC", "20210101", "", "", "")}));
     bool seenBox = false;
     INT_PTR result = Run([&](HWND main) {
         MessageBoxSeen seen = WaitForMessageBox(main);

@@ -7,6 +7,7 @@
 #include "GuiDriver.h"
 #include "TestSupport.h"
 #include "app/MainWindowPlacement.h"
+#include "app/ProgramObjects.h"
 #include "app/SettingsFile.h"
 #include "checkwin/CallsignCheckDialog.h"
 #include "res/resource.h"
@@ -52,7 +53,7 @@ protected:
 };
 
 TEST_F(MainWindowTest, ShowsEveryControlOfItsTemplate) {
-    CallsignCheckDialog dialog(settings_.get());
+    CallsignCheckDialog dialog(settings_.get(), ProgramCommands());
     gui::RunModal(dialog, [](HWND main) {
         EXPECT_EQ(gui::WindowText(main), CC_CAPTION);
         LONG style = ::GetWindowLongA(main, GWL_STYLE);
@@ -85,7 +86,7 @@ TEST_F(MainWindowTest, ShowsEveryControlOfItsTemplate) {
 }
 
 TEST_F(MainWindowTest, MenuAndSystemMenuCarryTheirTextsAndIds) {
-    CallsignCheckDialog dialog(settings_.get());
+    CallsignCheckDialog dialog(settings_.get(), ProgramCommands());
     gui::RunModal(dialog, [](HWND main) {
         HMENU menu = ::GetMenu(main);
         ASSERT_NE(menu, nullptr);
@@ -118,7 +119,7 @@ TEST_F(MainWindowTest, MenuAndSystemMenuCarryTheirTextsAndIds) {
 }
 
 TEST_F(MainWindowTest, VersionBoxOpensFromTheSystemMenuAndClosesWithEscape) {
-    CallsignCheckDialog dialog(settings_.get());
+    CallsignCheckDialog dialog(settings_.get(), ProgramCommands());
     gui::RunModal(dialog, [](HWND main) {
         ::PostMessageA(main, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
         HWND about = gui::WaitForModalAbove(main);
@@ -135,7 +136,7 @@ TEST_F(MainWindowTest, VersionBoxOpensFromTheSystemMenuAndClosesWithEscape) {
 }
 
 TEST_F(MainWindowTest, MenuCommandsOpenTheChecksModallyAndRecordTheRestoredRectangle) {
-    CallsignCheckDialog dialog(settings_.get());
+    CallsignCheckDialog dialog(settings_.get(), ProgramCommands());
     gui::RunModal(dialog, [](HWND main) {
         ::SetWindowPos(main, nullptr, 120, 80, 700, 400, SWP_NOZORDER);
         ::ShowWindow(main, SW_MAXIMIZE);
@@ -168,7 +169,7 @@ TEST_F(MainWindowTest, MenuCommandsOpenTheChecksModallyAndRecordTheRestoredRecta
 }
 
 TEST_F(MainWindowTest, GivesItsIconAsTheDragCursorAndDrawsItWhileMinimised) {
-    CallsignCheckDialog dialog(settings_.get());
+    CallsignCheckDialog dialog(settings_.get(), ProgramCommands());
     gui::RunModal(dialog, [](HWND main) {
         HICON icon = reinterpret_cast<HICON>(::SendMessageA(main, WM_GETICON, ICON_BIG, 0));
         EXPECT_NE(icon, nullptr);

@@ -16,14 +16,15 @@ using logtest::Qso;
 
 // Calls in index order: JA1AB, JA1ABC x3, JA1ABC/1, JA1ABD, JH1XYZ. Dates
 // ascend, so record numbers follow this list's order.
+// date, freq, mode, code, confirmed, call, time, name
 const std::vector<Qso> kSearchLog = {
-    {"JA1ABC", "20090105", "1200", "7.041", "CW", "100101", true, "Taro"},
-    {"JH1XYZ", "20090210", "0930", "14.074", "FT8", "", false, ""},
-    {"JA1ABD", "20100301", "0800", "21.074", "FT8", "0101", false, ""},
-    {"JA1AB", "20100415", "2300", "50.313", "FT8", "01001", true, "Hanako"},
-    {"JA1ABC", "20110520", "0000", "144.300", "SSB", "110101", false, ""},
-    {"JA1ABC/1", "20120601", "0100", "430.100", "FM", "01001A", false, ""},
-    {"JA1ABC", "20130701", "0200", "3.535", "CW", "4701", true, ""},
+    {"20090105", "7.041", "CW", "100101", true, "JA1ABC", "1200", "Taro"},
+    {"20090210", "14.074", "FT8", "", false, "JH1XYZ", "0930", ""},
+    {"20100301", "21.074", "FT8", "0101", false, "JA1ABD", "0800", ""},
+    {"20100415", "50.313", "FT8", "01001", true, "JA1AB", "2300", "Hanako"},
+    {"20110520", "144.300", "SSB", "110101", false, "JA1ABC", "0000", ""},
+    {"20120601", "430.100", "FM", "01001A", false, "JA1ABC/1", "0100", ""},
+    {"20130701", "3.535", "CW", "4701", true, "JA1ABC", "0200", ""},
 };
 
 class LogAccess : public LogFolder {};

@@ -8,11 +8,6 @@ namespace logtest {
 
 namespace {
 
-void Field(std::string& out, const char* name, const std::string& value) {
-    if (value.empty()) return;
-    out += "<" + std::string(name) + ":" + std::to_string(value.size()) + ">" + value + " ";
-}
-
 std::string LibraryExtension() {
     std::string name = test::LibraryFileName();
     return name.substr(name.rfind('.'));
@@ -20,21 +15,6 @@ std::string LibraryExtension() {
 
 }  // namespace
 
-std::string AdifOf(const std::vector<Qso>& qsos) {
-    std::string out = "made by the logstore tests\n<ADIF_VER:5>3.1.4 <EOH>\n";
-    for (const Qso& q : qsos) {
-        Field(out, "CALL", q.Call);
-        Field(out, "QSO_DATE", q.Date);
-        Field(out, "TIME_ON", q.Time);
-        Field(out, "FREQ", q.Freq);
-        Field(out, "MODE", q.Mode);
-        Field(out, "CNTY", q.Cnty);
-        Field(out, "NAME", q.Name);
-        if (q.Confirmed) Field(out, "QSL_RCVD", "Y");
-        out += "<EOR>\n";
-    }
-    return out;
-}
 
 
 void LogFolder::MakeMaster(const std::string& jccLines, const std::string& jcgLines,
@@ -67,8 +47,7 @@ void LogFolder::Tool(const std::vector<std::string>& args) {
 }
 
 void LogFolder::MakeLog(const std::vector<Qso>& qsos) {
-    test::WriteFileBytes(dir_.File("log.adi"), AdifOf(qsos));
-    ASSERT_NO_FATAL_FAILURE(Tool({"import-adif", "log.adi"}));
+    ASSERT_NO_FATAL_FAILURE(test::MakeLog(dir_.Path(), qsos));
     test::CopyFileTo(dir_.File("vireon.dx0"), dir_.File("call.idx"));
 }
 

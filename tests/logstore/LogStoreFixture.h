@@ -9,18 +9,7 @@
 
 namespace logtest {
 
-struct Qso {
-    std::string Call;
-    std::string Date;    // YYYYMMDD
-    std::string Time;    // HHMM
-    std::string Freq;    // MHz
-    std::string Mode;
-    std::string Cnty;    // JCC/JCG/ward code, may be empty
-    bool Confirmed = false;
-    std::string Name;
-};
-
-std::string AdifOf(const std::vector<Qso>& qsos);
+using test::Qso;
 
 // One entry line of JARL's city or county list: `deletedOn` is the list's
 // date text ("Mar.31,2010") of a deleted entry, "" for an existing one.

@@ -288,6 +288,42 @@ std::vector<DumpedRecord> DumpLog(const std::string& folder) {
     return records;
 }
 
+namespace {
+
+void AdifField(std::string& out, const char* name, const std::string& value) {
+    if (value.empty()) return;
+    out += "<" + std::string(name) + ":" + std::to_string(value.size()) + ">" + value + " ";
+}
+
+}  // namespace
+
+std::string AdifOf(const std::vector<Qso>& qsos, const std::string& made) {
+    std::string out = "made by " + made + "\n<ADIF_VER:5>3.1.4 <EOH>\n";
+    int minute = 0;
+    for (const Qso& q : qsos) {
+        char time[8];
+        std::snprintf(time, sizeof time, "%02d%02d", (minute / 60) % 24, minute % 60);
+        ++minute;
+        AdifField(out, "CALL", q.Call);
+        AdifField(out, "QSO_DATE", q.Date);
+        AdifField(out, "TIME_ON", q.Time.empty() ? std::string(time) : q.Time);
+        AdifField(out, "FREQ", q.Freq);
+        AdifField(out, "MODE", q.Mode);
+        AdifField(out, "CNTY", q.Cnty);
+        AdifField(out, "NAME", q.Name);
+        AdifField(out, "QTH", q.Qth);
+        if (q.Confirmed) AdifField(out, "QSL_RCVD", "Y");
+        out += "<EOR>\n";
+    }
+    return out;
+}
+
+void MakeLog(const std::string& folder, const std::vector<Qso>& qsos) {
+    WriteFileBytes(JoinPath(folder, "log.adi"), AdifOf(qsos));
+    std::string output;
+    ASSERT_EQ(RunVireonTool({"import-adif", "log.adi"}, folder, &output), 0) << output;
+}
+
 std::string JarlListLine(const std::string& code, const std::string& roman, const std::string& name,
                          const std::string& deletedOn) {
     std::string line = deletedOn.empty() ? "  " : "* ";

@@ -67,6 +67,25 @@ struct DumpedRecord {
 // (a failing tool or a line of another shape fails the calling test).
 std::vector<DumpedRecord> DumpLog(const std::string& folder);
 
+// One QSO of a test log, as an ADIF file carries it. The award fields come
+// first, so that a table of them reads {date, freq, mode, code, confirmed}.
+struct Qso {
+    std::string Date;             // YYYYMMDD; the log is kept in date order
+    std::string Freq = "7.041";   // MHz
+    std::string Mode = "FT8";
+    std::string Cnty;             // JCC/JCG/ward code as ADIF's CNTY carries it, "" for none
+    bool Confirmed = false;       // QSL_RCVD Y
+    std::string Call = "JA1ZZZ";
+    std::string Time;             // HHMM; "" numbers the records' minutes from 0000
+    std::string Name;             // UTF-8 (stored as code page 932)
+    std::string Qth;
+};
+// The QSOs as an ADIF text; `made` names the maker in the header.
+std::string AdifOf(const std::vector<Qso>& qsos, const std::string& made = "the tests");
+// Writes the QSOs as "log.adi" into the folder and imports them with
+// vireon-tool: vireon.vdb and vireon.dx0. A failing import fails the test.
+void MakeLog(const std::string& folder, const std::vector<Qso>& qsos);
+
 // One entry line in the layout of JARL's JCC and JCG lists: "[*] CODE ROMAN
 // NAME ["DATE"]", the date given for a deleted entry only.
 std::string JarlListLine(const std::string& code, const std::string& roman, const std::string& name,

@@ -12,6 +12,7 @@
 
 #include "TestSupport.h"
 #include "app/MainWindowPlacement.h"
+#include "app/ProgramObjects.h"
 #include "awards/AwardFilter.h"
 #include "awards/AwardList.h"
 #include "awards/AwardListDialog.h"
@@ -34,11 +35,10 @@ double Median(std::vector<double> v) {
 
 constexpr UINT kRefillOnScreen = WM_APP + 1;
 
-AwardListRows BenchRows;
-
 // The real list window, timed from the inside.
 class TimedList : public AwardListDialog {
 public:
+    TimedList() : AwardListDialog(AwardFilter, MainWindowPlacement, ColumnSortState, TheAwardResults) {}
     DECLARE_MESSAGE_MAP()
 
     double InitMs = 0;
@@ -53,19 +53,24 @@ protected:
         InitMs = MsSince(start);
         Rows = m_List.GetItemCount();
 
-        BuildAwardRows(BenchRows);
         ::ShowWindow(m_hWnd, SW_HIDE);
         start = Clock::now();
-        ShowRows(BenchRows);
+        Refill();
         HiddenFillMs = MsSince(start);
         ::PostMessageA(m_hWnd, kRefillOnScreen, 0, 0);
         return TRUE;
     }
 
+    // The rows built again from the last result and shown.
+    void Refill() {
+        BuildAwardRows(criteria_, results_, AreaTableOfKind(criteria_.AwardKind), rows_);
+        m_List.ShowRows();
+    }
+
     LRESULT OnRefill(WPARAM, LPARAM) {
         ::UpdateWindow(m_hWnd);
         auto start = Clock::now();
-        ShowRows(BenchRows);
+        Refill();
         ::UpdateWindow(m_hWnd);
         ShownFillMs = MsSince(start);
         EndDialog(IDOK);

@@ -1,0 +1,134 @@
+#include "lists/ListRows.h"
+
+#include <algorithm>
+#include <cstring>
+
+int CompareCellText(const char* a, const char* b) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(a ? a : "");
+    const unsigned char* q = reinterpret_cast<const unsigned char*>(b ? b : "");
+    while (*p != 0 && *p == *q) {
+        ++p;
+        ++q;
+    }
+    // A shorter text ends in 0, the smallest byte.
+    return static_cast<int>(*p) - static_cast<int>(*q);
+}
+
+size_t WholeCp932Length(const char* text, size_t maxBytes) {
+    if (!text) return 0;
+    size_t end = 0;
+    for (size_t i = 0; text[i] != '\0';) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        const bool lead = ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) && text[i + 1] != '\0';
+        const size_t width = lead ? 2 : 1;
+        if (i + width > maxBytes) break;
+        i += width;
+        end = i;
+    }
+    return end;
+}
+
+ListSortState::ListSortState(std::initializer_list<int32_t> directions) {
+    for (int32_t d : directions)
+        if (count_ < kMaxListColumns) direction_[count_++] = d;
+}
+
+ListSortState::ListSortState(const ListColumn* columns, int count) {
+    for (int i = 0; i < count && count_ < kMaxListColumns; ++i) direction_[count_++] = columns[i].InitialSort;
+}
+
+int ListSortState::Direction(int column) const {
+    return column >= 0 && column < count_ ? direction_[column] : -1;
+}
+
+int ListSortState::Click(int column) {
+    const int d = Direction(column);
+    if (d != 0 && d != 1) return -1;
+    direction_[column] = d == 0 ? 1 : 0;
+    return d;
+}
+
+ListRows::ListRows(int columnCount) { Reset(columnCount); }
+
+void ListRows::Reset(int columnCount) {
+    columnCount_ = std::max(0, columnCount);
+    texts_.assign(1, '\0');
+    offsets_.clear();
+    order_.clear();
+    positions_.clear();
+    positionsValid_ = false;
+}
+
+void ListRows::CompleteLastRow() {
+    offsets_.resize(order_.size() * static_cast<size_t>(columnCount_), 0);
+}
+
+int ListRows::AddRow(int position) {
+    CompleteLastRow();
+    const int row = Count();
+    position = position < 0 ? row : std::min(position, row);
+    if (position == row) {
+        order_.push_back(row);
+        if (positionsValid_) positions_.push_back(row);
+    } else {
+        order_.insert(order_.begin() + position, row);
+        positionsValid_ = false;
+    }
+    offsets_.reserve(offsets_.size() + static_cast<size_t>(columnCount_));
+    return row;
+}
+
+void ListRows::AddCell(const char* text, size_t maxLength) {
+    if (order_.empty() || offsets_.size() >= order_.size() * static_cast<size_t>(columnCount_)) return;
+    const char* t = text ? text : "";
+    size_t length = 0;
+    while (length < maxLength && t[length] != '\0') ++length;
+    if (length == 0) {
+        offsets_.push_back(0);
+        return;
+    }
+    offsets_.push_back(static_cast<uint32_t>(texts_.size()));
+    texts_.insert(texts_.end(), t, t + length);
+    texts_.push_back('\0');
+}
+
+const char* ListRows::RowText(int row, int column) const {
+    if (row < 0 || row >= Count() || column < 0 || column >= columnCount_) return "";
+    const size_t cell = static_cast<size_t>(row) * static_cast<size_t>(columnCount_) + static_cast<size_t>(column);
+    return cell < offsets_.size() ? texts_.data() + offsets_[cell] : "";
+}
+
+const char* ListRows::Text(int position, int column) const { return RowText(RowAt(position), column); }
+
+int ListRows::RowAt(int position) const {
+    if (position < 0 || position >= Count()) return -1;
+    return order_[static_cast<size_t>(position)];
+}
+
+int ListRows::PositionOf(int row) const {
+    if (row < 0 || row >= Count()) return -1;
+    if (!positionsValid_) {
+        positions_.assign(order_.size(), 0);
+        for (size_t i = 0; i < order_.size(); ++i) positions_[static_cast<size_t>(order_[i])] = static_cast<int32_t>(i);
+        positionsValid_ = true;
+    }
+    return positions_[static_cast<size_t>(row)];
+}
+
+void ListRows::Sort(int column, int direction) {
+    if (column < 0 || column >= columnCount_) return;
+    CompleteLastRow();
+    const bool descending = direction == 1;
+    std::stable_sort(order_.begin(), order_.end(), [&](int32_t a, int32_t b) {
+        const int c = CompareCellText(RowText(a, column), RowText(b, column));
+        return descending ? c > 0 : c < 0;
+    });
+    positionsValid_ = false;
+}
+
+bool SortByClick(ListRows& rows, int column, ListSortState& state) {
+    const int direction = state.Click(column);
+    if (direction < 0) return false;
+    rows.Sort(column, direction);
+    return true;
+}

@@ -1,0 +1,46 @@
+// The report list of the program's windows: a list control whose rows the
+// program keeps (ListRows) and hands over text by text as the control draws
+// them, so that a list of a hundred thousand rows fills at once. Both the
+// main window's QSO list and the award result list are one of these; what
+// a list does with its rows (sorting on a header click with the selection
+// kept, filling the window) is written here once.
+#pragma once
+#include "framework/Framework.h"
+#include "lists/ListRows.h"
+
+class ReportList : public CListCtrl {
+public:
+    // Replaces the control made from the dialog template (already bound with
+    // DDX_Control) by an owner-data one and sets the list's look: grid
+    // lines, draggable headers, whole-row selection. `rows` is where the
+    // program keeps the rows; it must outlive the control.
+    void Create(ListRows& rows);
+    // Inserts the columns; widths[i], when given, replaces column i's width.
+    void InsertColumns(const ListColumn* columns, int count, const int* widths = nullptr);
+
+    ListRows& Rows() { return *rows_; }
+    const ListRows& Rows() const { return *rows_; }
+
+    // A fill: the rows are dropped, the caller adds the new ones, and
+    // ShowRows lets the control show them, with no row selected and the
+    // first row at the top. Nothing is drawn in between.
+    void ClearRows();
+    void ShowRows();
+
+    // A header click: the rows sorted as the state says, the selection and
+    // the focus kept on the same rows. false when the column does not sort.
+    bool SortByColumn(int column, ListSortState& state);
+
+    // The list takes its dialog's client area from `top` down to `bottom`
+    // pixels above its lower edge (cx, cy: the client size of WM_SIZE).
+    // Nothing happens while the list is not (yet) a child of `dialog`.
+    void FillParent(HWND dialog, int top, int bottom, int cx, int cy);
+
+    // Text requests and the deletion notice are answered here.
+    bool OnReflectedNotify(NMHDR* header, LRESULT* result) override;
+
+private:
+    void GiveText(NMHDR* header, bool wide) const;
+
+    ListRows* rows_ = nullptr;
+};
