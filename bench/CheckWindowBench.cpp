@@ -98,8 +98,7 @@ private:
         FillMs = each([&] {
             DeleteAllRows();
             for (int i = 0; i < 1001; ++i) AddQsoRow(record, i, i + 1);
-            m_QsoList.SetItemCountEx(Rows().Count(), 0);
-            m_QsoList.SetRedraw(TRUE);
+            m_QsoList.ShowRows();
         });
         BindMs = each([&] {
             LoadLoggerLibrary();

@@ -31,13 +31,14 @@ void ReportList::ClearRows() { rows_->Clear(); }
 
 void ReportList::ShowRows() {
     // A search runs to its end without handling messages, so nothing is
-    // drawn while the rows change. Setting the count anew (or emptying the
-    // control first, or toggling its redraw) makes the control rebuild its
-    // scroll bars and header even when the count stays the same: the count
-    // is set only when it changes, and the new rows start unselected at the
-    // top.
+    // drawn while the rows change. Setting the count anew (and toggling the
+    // redraw) makes the control rebuild its scroll bars and header even when
+    // the count stays: with the same count the rows are only drawn again,
+    // from the top and unselected.
     const int count = rows_->Count();
-    if (GetItemCount() > 0) SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    if (GetSelectedCount() > 0) SetItemState(-1, 0, LVIS_SELECTED);
+    const int focused = GetNextItem(-1, LVNI_FOCUSED);
+    if (focused >= 0) SetItemState(focused, 0, LVIS_FOCUSED);
     if (GetItemCount() != count) SetItemCountEx(count, 0);
     if (count > 0) ::SendMessageA(m_hWnd, LVM_ENSUREVISIBLE, 0, FALSE);
     Invalidate();
