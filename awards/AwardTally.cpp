@@ -1,6 +1,7 @@
 #include "awards/AwardTally.h"
 
 #include <cstring>
+#include <vector>
 
 #include "logstore/LoggerLibrary.h"
 #include "logstore/QsoRecord.h"
@@ -29,9 +30,10 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // of a Code field), zero-padded. Two codes are equal texts exactly when
 // their keys are equal, since no byte before the NUL is zero.
 uint64_t CodeKey(const char* code) {
-    uint64_t key = 0;
-    for (int i = 0; i < 7 && code[i] != '\0'; ++i)
-        key |= static_cast<uint64_t>(static_cast<unsigned char>(code[i])) << (8 * i);
+    unsigned char bytes[8] = {};
+    for (int i = 0; i < 7 && code[i] != '\0'; ++i) bytes[i] = static_cast<unsigned char>(code[i]);
+    uint64_t key;
+    std::memcpy(&key, bytes, sizeof key);
     return key;
 }
 
@@ -82,13 +84,11 @@ private:
 };
 
 // The band of a frequency text, asked of the source once per distinct text
-// as long as it stays in this fixed table (a thousand texts cover most
-// records of a log). Small enough to stay in the processor's nearest cache.
+// as long as it stays in this fixed table: a log has tens of thousands of
+// distinct frequency texts, but a few thousand of them cover most records.
 class BandMemo {
 public:
-    explicit BandMemo(QsoSource& source) : source_(source) {
-        for (Entry& e : entries_) e = {0, 0, kEmpty};
-    }
+    explicit BandMemo(QsoSource& source) : source_(source), entries_(kEntries, Entry{0, 0, kEmpty}) {}
     int BandOf(const char* freq) {
         // The text, zero-padded, as two numbers; longer texts are not kept.
         unsigned char bytes[kMaxText] = {};
@@ -99,8 +99,8 @@ public:
         uint32_t tail;
         std::memcpy(&head, bytes, sizeof head);
         std::memcpy(&tail, bytes + sizeof head, sizeof tail);
-        const uint64_t h = head * 0x9E3779B97F4A7C15ULL + tail * 0xC2B2AE3DULL;
-        Entry& e = entries_[static_cast<uint32_t>(h >> 40) & (kEntries - 1)];
+        const uint32_t h = (static_cast<uint32_t>(head) * 0x9E3779B1u) ^ (static_cast<uint32_t>(head >> 32) * 0x85EBCA77u) ^ tail;
+        Entry& e = entries_[(h >> 16) & (kEntries - 1)];
         if (e.Head == head && e.Tail == tail && e.Band != kEmpty) return e.Band;
         e = {head, tail, source_.BandOf(freq)};
         return e.Band;
@@ -108,7 +108,7 @@ public:
 
 private:
     static constexpr size_t kMaxText = 12;   // texts of up to 11 characters are kept
-    static constexpr int kEntries = 1024;
+    static constexpr int kEntries = 8192;
     static constexpr int32_t kEmpty = -1000;
 #pragma pack(push, 4)
     struct Entry {
@@ -118,7 +118,7 @@ private:
     };
 #pragma pack(pop)
     QsoSource& source_;
-    Entry entries_[kEntries];
+    std::vector<Entry> entries_;   // 128 KB, whatever the log's size
 };
 
 // The scan every kind shares; areaOf(record, digits) names the area index
@@ -256,14 +256,18 @@ void AddQso(AreaStat& stat, const char* qsl, int32_t date) {
 }
 
 AreaCodeIndex::AreaCodeIndex(const AreaEntry* table) {
-    std::memset(slots_, 0, sizeof slots_);
+    std::memset(keys_, 0, sizeof keys_);
+    std::memset(positions_, 0, sizeof positions_);
     if (!table) return;
     for (int i = 0; i < kAreaTableSize && table[i].Code[0] != '\0'; ++i) {
         const uint64_t key = CodeKey(table[i].Code);
         uint32_t slot = SlotOf(key, kSlots);
-        while (slots_[slot].Key != 0 && slots_[slot].Key != key) slot = (slot + 1) & (kSlots - 1);
+        while (keys_[slot] != 0 && keys_[slot] != key) slot = (slot + 1) & (kSlots - 1);
         // A later entry with the same code is never found: the walk stops at the first.
-        if (slots_[slot].Key == 0) slots_[slot] = {key, i};
+        if (keys_[slot] == 0) {
+            keys_[slot] = key;
+            positions_[slot] = static_cast<int16_t>(i);
+        }
     }
 }
 
@@ -271,8 +275,8 @@ int AreaCodeIndex::Find(const char* code) const {
     const uint64_t key = CodeKey(code);
     if (key == 0) return -1;
     for (uint32_t slot = SlotOf(key, kSlots);; slot = (slot + 1) & (kSlots - 1)) {
-        if (slots_[slot].Key == key) return slots_[slot].Position;
-        if (slots_[slot].Key == 0) return -1;
+        if (keys_[slot] == key) return positions_[slot];
+        if (keys_[slot] == 0) return -1;
     }
 }
 

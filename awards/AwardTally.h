@@ -89,11 +89,9 @@ public:
 
 private:
     static constexpr int kSlots = 2048;   // a power of two, over twice the table size
-    struct Slot {
-        uint64_t Key;        // 0 = free (a used entry's code is never empty)
-        int32_t Position;
-    };
-    Slot slots_[kSlots];
+    // Keys apart from positions, so that a probe reads only the keys.
+    uint64_t keys_[kSlots];       // 0 = free (a used entry's code is never empty)
+    int16_t positions_[kSlots];
 };
 
 // ---- The program-wide names, over the functions above --------------------
