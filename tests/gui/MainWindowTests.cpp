@@ -184,6 +184,19 @@ TEST_F(MainWindowTest, GivesItsIconAsTheDragCursorAndDrawsItWhileMinimised) {
     });
 }
 
+TEST(VisualStyles, TheManifestBringsCommonControlsVersion6) {
+    // The program's resources (linked into this test as well) carry the
+    // manifest, so the common controls come from the side-by-side assembly
+    // of version 6, not from the system folder's version 5.
+    HMODULE controls = ::GetModuleHandleA("comctl32.dll");
+    ASSERT_NE(controls, nullptr);
+    char path[MAX_PATH * 2] = {};
+    ASSERT_GT(::GetModuleFileNameA(controls, path, sizeof path), 0u);
+    std::string lower(path);
+    for (char& c : lower) c = static_cast<char>(::tolower(static_cast<unsigned char>(c)));
+    EXPECT_NE(lower.find("\\winsxs\\x86_microsoft.windows.common-controls_6595b64144ccf1df_6.0."), std::string::npos) << path;
+}
+
 TEST(CodePage, TextsAreCodePage932) {
     EXPECT_EQ(::GetACP(), 932u) << "the tests run with LANG=ja_JP.UTF-8 under Wine";
     // A literal of the program compiled to code page 932 bytes.
