@@ -12,7 +12,7 @@ enum class ColumnAlign { Left, Right };
 
 struct AwardColumn {
     const char* Title;   // CP932
-    int Width;           // pixels
+    int Width;           // pixels at 96 DPI
     ColumnAlign Align;
 };
 

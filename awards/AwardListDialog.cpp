@@ -13,6 +13,8 @@ AwardListRows ShownRows;
 
 constexpr DWORD kListStyles = LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT;   // 0x31
 
+// Window sizes in pixels for 96 DPI, scaled to the window's DPI; the
+// height of the WAJA and area lists is the main window's, already in pixels.
 constexpr int kAjdWidth = 310;
 constexpr int kAjdHeight = 205;
 constexpr int kWajaWidth = 355;
@@ -74,7 +76,7 @@ void AwardListDialog::InsertColumns(int32_t kind) {
     for (int c = 0; c < AwardColumnCount(kind); ++c) {
         const AwardColumn* column = AwardColumnAt(kind, c);
         const int format = column->Align == ColumnAlign::Right ? LVCFMT_RIGHT : LVCFMT_LEFT;
-        m_List.InsertColumn(c, column->Title, format, column->Width, c);
+        m_List.InsertColumn(c, column->Title, format, ScaleToWindowDpi(m_hWnd, column->Width), c);
     }
 }
 
@@ -93,13 +95,13 @@ void AwardListDialog::ShowRows(const AwardListRows& rows) {
 }
 
 void AwardListDialog::PlaceAtMainWindow(int32_t kind) {
-    int width = kAreaWidth;
+    int width = ScaleToWindowDpi(m_hWnd, kAreaWidth);
     int height = MainWindowPlacement.Height;
     if (kind == Ajd) {
-        width = kAjdWidth;
-        height = kAjdHeight;
+        width = ScaleToWindowDpi(m_hWnd, kAjdWidth);
+        height = ScaleToWindowDpi(m_hWnd, kAjdHeight);
     } else if (kind == Waja) {
-        width = kWajaWidth;
+        width = ScaleToWindowDpi(m_hWnd, kWajaWidth);
     }
     MoveWindow(MainWindowPlacement.Left, MainWindowPlacement.Top, width, height, TRUE);
 }

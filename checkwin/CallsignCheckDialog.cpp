@@ -21,8 +21,10 @@ namespace {
 constexpr int kCallTextMax = 8;
 constexpr int kCountTextMax = 64;
 // The list sits below the boxes and fills the rest of the client area.
+// Sizes in pixels here are for 96 DPI and scaled to the window's DPI.
 constexpr int kListTop = 50;
-// Where the window opens when nothing usable is stored.
+// Where the window opens when nothing usable is stored (the place on the
+// screen as it is, the size scaled).
 constexpr int kDefaultLeft = 100, kDefaultTop = 100, kDefaultWidth = 918, kDefaultHeight = 547;
 // At most this many further index entries are read after the first hit.
 constexpr int kMaxFurtherHits = 1000;
@@ -224,7 +226,7 @@ void CallsignCheckDialog::SetupColumns() {
     for (int i = 0; i < kQsoColumnCount; ++i) {
         const QsoColumn& c = QsoColumns[i];
         int format = c.Align == ColumnAlign::Right ? LVCFMT_RIGHT : LVCFMT_LEFT;
-        m_QsoList.InsertColumn(i, c.Header, format, settings_->ReadInt(c.WidthKey), i);
+        m_QsoList.InsertColumn(i, c.Header, format, settings_->ReadSize(c.WidthKey, WindowDpi(m_hWnd)), i);
     }
 }
 
@@ -301,12 +303,14 @@ void CallsignCheckDialog::OnDeleteAllItems(NMHDR*, LRESULT* result) {
 void CallsignCheckDialog::OnSize(UINT type, int cx, int cy) {
     Default();
     if (!m_QsoList.m_hWnd || type == SIZE_MINIMIZED) return;
-    m_QsoList.MoveWindow(0, kListTop, cx, cy > kListTop ? cy - kListTop : 0, TRUE);
+    const int top = ScaleToWindowDpi(m_hWnd, kListTop);
+    m_QsoList.MoveWindow(0, top, cx, cy > top ? cy - top : 0, TRUE);
 }
 
 void CallsignCheckDialog::RestorePlacement() {
-    int height = settings_->ReadInt("HIGHT");
-    int width = settings_->ReadInt("WIDTH");
+    // Stored sizes are the user's pixels; the defaults are scaled.
+    int height = settings_->ReadSize("HIGHT", WindowDpi(m_hWnd));
+    int width = settings_->ReadSize("WIDTH", WindowDpi(m_hWnd));
     int top = settings_->ReadInt("TOP");
     int left = settings_->ReadInt("LEFT");
     // A place stored while another monitor was attached may lie on no
@@ -315,8 +319,8 @@ void CallsignCheckDialog::RestorePlacement() {
     if (!::MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) {
         left = kDefaultLeft;
         top = kDefaultTop;
-        width = kDefaultWidth;
-        height = kDefaultHeight;
+        width = ScaleToWindowDpi(m_hWnd, kDefaultWidth);
+        height = ScaleToWindowDpi(m_hWnd, kDefaultHeight);
     }
     ::MoveWindow(m_hWnd, left, top, width, height, TRUE);
 }

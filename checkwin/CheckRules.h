@@ -60,7 +60,7 @@ enum class ColumnAlign { Left, Right };
 struct QsoColumn {
     const char* Header;
     const char* WidthKey;          // settings key of its width
-    int DefaultWidth;              // pixels, when the key is not stored
+    int DefaultWidth;              // pixels at 96 DPI, when the key is not stored
     ColumnAlign Align;
     int InitialSortDirection;      // -1 not sortable, 0 ascending next, 1 descending next
 };

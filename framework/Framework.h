@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <string>
 
+#include "framework/DpiScale.h"
+
 class CDialog;
 
 // ---------------------------------------------------------------- application
@@ -50,6 +52,22 @@ UINT FrameworkSyncMessage();
 HINSTANCE AfxGetInstanceHandle();
 // Runs the application object's start hook; called by the program's WinMain.
 int AfxRunApplication(HINSTANCE instance);
+
+// ---------------------------------------------------------------- DPI
+
+// The programs are DPI aware (their manifest says so), so Windows does not
+// stretch their windows: dialog templates scale by themselves, and every
+// size the code gives in pixels is written for 96 DPI and scaled with these.
+// Newer calls are looked up at run time: the programs run on Windows 7.
+
+// The system DPI, that of every window of a system-DPI-aware program:
+// GetDpiForSystem (Windows 10 1607 and later), else the screen's LOGPIXELSY.
+int SystemDpi();
+// The DPI the window is shown at: GetDpiForWindow (Windows 10 1607 and
+// later), else the system DPI; the system DPI for a null window.
+int WindowDpi(HWND hwnd);
+// A size written for 96 DPI, in the window's pixels.
+int ScaleToWindowDpi(HWND hwnd, int pixels96);
 
 // ---------------------------------------------------------------- message maps
 

@@ -19,6 +19,10 @@ if(CC_WINDOWS)
       endif()
     endforeach()
   endforeach()
+  # Sizes, places and column widths at other DPIs.
+  cc_add_dpi_tests(award_list_window_tests)
+  cc_add_dpi_tests(award_check_dialog_tests FILTER
+    "AjdWajaDialogTest.BandsAndModeChooseTheQsosTheListCounts:AjdWajaDialogTest.TheListOpensAtTheMainWindowsPosition")
 
   add_executable(awards-gui-bench AwardsGuiBench.cpp ${CMAKE_SOURCE_DIR}/res/CallsignCheck.rc)
   target_include_directories(awards-gui-bench PRIVATE ${CMAKE_SOURCE_DIR}/res)

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "GuiDriver.h"
 #include "TestSupport.h"
 #include "app/MainWindowPlacement.h"
@@ -81,6 +83,24 @@ TEST_F(MainWindowTest, ShowsEveryControlOfItsTemplate) {
         EXPECT_TRUE(::GetWindowLongA(::GetDlgItem(main, IDC_COUNT), GWL_STYLE) & ES_READONLY);
         EXPECT_EQ(::SendMessageA(::GetDlgItem(main, IDC_LINKTOLOGGER), BM_GETCHECK, 0, 0), BST_UNCHECKED);
         EXPECT_FALSE(::GetWindowLongA(::GetDlgItem(main, IDC_QSOLIST), GWL_STYLE) & LVS_SINGLESEL);
+    });
+}
+
+TEST_F(MainWindowTest, RunsAtTheDpiOfItsPrefix) {
+    // cmake/wine-run.sh --dpi names the DPI it set; the base prefix is at 96.
+    const char* named = std::getenv("CC_TEST_DPI");
+    const int dpi = named ? std::atoi(named) : 96;
+    CallsignCheckDialog dialog(settings_.get());
+    gui::RunModal(dialog, [&](HWND main) {
+        EXPECT_EQ(SystemDpi(), dpi);
+        EXPECT_EQ(WindowDpi(main), dpi);
+        EXPECT_EQ(WindowDpi(nullptr), dpi);
+        EXPECT_EQ(ScaleToWindowDpi(main, 918), ScaleToDpi(918, dpi));
+        // The dialog's template scales with the DPI by itself: its font.
+        HFONT font = reinterpret_cast<HFONT>(::SendMessageA(main, WM_GETFONT, 0, 0));
+        LOGFONTA lf{};
+        ASSERT_TRUE(font && ::GetObjectA(font, sizeof lf, &lf));
+        EXPECT_EQ(-lf.lfHeight, ::MulDiv(12, dpi, 72)) << "12 points";
     });
 }
 
