@@ -17,4 +17,7 @@ if(CC_WINDOWS)
   add_executable(CallsignCheck WIN32 ${CMAKE_SOURCE_DIR}/app/WinMain.cpp ${CMAKE_SOURCE_DIR}/res/CallsignCheck.rc)
   target_include_directories(CallsignCheck PRIVATE ${CMAKE_SOURCE_DIR}/res)
   target_link_libraries(CallsignCheck PRIVATE callsigncheck_program)
+  # The resource compiler does not report the files a script takes in.
+  set_source_files_properties(${CMAKE_SOURCE_DIR}/res/CallsignCheck.rc PROPERTIES
+    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/Program.manifest;${CMAKE_SOURCE_DIR}/res/CallsignCheck.ico")
 endif()

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/SettingsKeys.h"
+#include "framework/DpiScale.h"
 
 SettingsFile::SettingsFile() {
     // One byte more than the path field, so that a path that fills the
@@ -42,6 +43,15 @@ int SettingsFile::ReadInt(const char* key) {
     if (!Lookup(key, &defaultValue)) return -1;
     // Without a path of our own the system would read a file of that name
     // from the Windows folder instead; give the default.
+    if (!filePath_[0]) return defaultValue;
+    return static_cast<int>(
+        GetPrivateProfileIntA(SettingsSectionNames[sectionIndex_], key, defaultValue, filePath_));
+}
+
+int SettingsFile::ReadSize(const char* key, int dpi) {
+    int defaultValue = 0;
+    if (!Lookup(key, &defaultValue)) return -1;
+    defaultValue = ScaleToDpi(defaultValue, dpi);
     if (!filePath_[0]) return defaultValue;
     return static_cast<int>(
         GetPrivateProfileIntA(SettingsSectionNames[sectionIndex_], key, defaultValue, filePath_));

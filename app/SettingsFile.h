@@ -25,6 +25,10 @@ public:
     // The stored integer, or the key's default when the file or the key is
     // missing; -1 for a key name not in the table (the file is not touched).
     int ReadInt(const char* key) override;
+    // A size in pixels (the window's width and height, a column's width):
+    // the stored value as the user left it, or else the key's default, which
+    // the table gives for 96 DPI, scaled to dpi. -1 for a key not in the table.
+    int ReadSize(const char* key, int dpi) override;
     // Stores the value as decimal text. 0 when written, -1 when the key is
     // not in the table, there is no file, or the write failed.
     int WriteInt(const char* key, int value) override;

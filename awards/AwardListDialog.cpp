@@ -4,6 +4,8 @@
 
 namespace {
 
+// Window sizes in pixels for 96 DPI, scaled to the window's DPI; the
+// height of the WAJA and area lists is the main window's, already in pixels.
 constexpr int kAjdWidth = 310;
 constexpr int kAjdHeight = 205;
 constexpr int kWajaWidth = 355;
@@ -48,13 +50,13 @@ BOOL AwardListDialog::OnInitDialog() {
 }
 
 void AwardListDialog::PlaceAtMainWindow(int32_t kind) {
-    int width = kAreaWidth;
+    int width = ScaleToWindowDpi(m_hWnd, kAreaWidth);
     int height = anchor_.Height;
     if (kind == Ajd) {
-        width = kAjdWidth;
-        height = kAjdHeight;
+        width = ScaleToWindowDpi(m_hWnd, kAjdWidth);
+        height = ScaleToWindowDpi(m_hWnd, kAjdHeight);
     } else if (kind == Waja) {
-        width = kWajaWidth;
+        width = ScaleToWindowDpi(m_hWnd, kWajaWidth);
     }
     MoveWindow(anchor_.Left, anchor_.Top, width, height, TRUE);
 }

@@ -14,8 +14,10 @@ namespace {
 constexpr int kCallTextMax = 8;
 constexpr int kCountTextMax = 64;
 // The list sits below the boxes and fills the rest of the client area.
+// Sizes in pixels here are for 96 DPI and scaled to the window's DPI.
 constexpr int kListTop = 50;
-// Where the window opens when nothing usable is stored.
+// Where the window opens when nothing usable is stored (the place on the
+// screen as it is, the size scaled).
 constexpr int kDefaultLeft = 100, kDefaultTop = 100, kDefaultWidth = 918, kDefaultHeight = 547;
 // At most this many further index entries are read after the first hit.
 constexpr int kMaxFurtherHits = 1000;
@@ -217,7 +219,7 @@ void CallsignCheckDialog::SetupColumns() {
     for (int i = 0; i < kQsoColumnCount; ++i) {
         char key[16];
         std::snprintf(key, sizeof key, "COLUMN%d", i);
-        widths[i] = settings_ ? settings_->ReadInt(key) : QsoColumns[i].Width;
+        widths[i] = settings_ ? settings_->ReadSize(key, WindowDpi(m_hWnd)) : ScaleToWindowDpi(m_hWnd, QsoColumns[i].Width);
     }
     m_QsoList.InsertColumns(QsoColumns, kQsoColumnCount, widths);
 }
@@ -244,14 +246,17 @@ void CallsignCheckDialog::OnColumnClick(NMHDR* header, LRESULT* result) {
 void CallsignCheckDialog::OnSize(UINT type, int cx, int cy) {
     Default();
     if (type == SIZE_MINIMIZED) return;
-    m_QsoList.FillParent(m_hWnd, kListTop, 0, cx, cy);
+    m_QsoList.FillParent(m_hWnd, ScaleToWindowDpi(m_hWnd, kListTop), 0, cx, cy);
 }
 
 void CallsignCheckDialog::RestorePlacement() {
-    int height = kDefaultHeight, width = kDefaultWidth, top = kDefaultTop, left = kDefaultLeft;
+    // Stored sizes are the user's pixels; the defaults are scaled.
+    const int dpi = WindowDpi(m_hWnd);
+    int height = ScaleToDpi(kDefaultHeight, dpi), width = ScaleToDpi(kDefaultWidth, dpi);
+    int top = kDefaultTop, left = kDefaultLeft;
     if (settings_) {
-        height = settings_->ReadInt("HIGHT");
-        width = settings_->ReadInt("WIDTH");
+        height = settings_->ReadSize("HIGHT", dpi);
+        width = settings_->ReadSize("WIDTH", dpi);
         top = settings_->ReadInt("TOP");
         left = settings_->ReadInt("LEFT");
     }
@@ -261,8 +266,8 @@ void CallsignCheckDialog::RestorePlacement() {
     if (!::MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) {
         left = kDefaultLeft;
         top = kDefaultTop;
-        width = kDefaultWidth;
-        height = kDefaultHeight;
+        width = ScaleToWindowDpi(m_hWnd, kDefaultWidth);
+        height = ScaleToWindowDpi(m_hWnd, kDefaultHeight);
     }
     ::MoveWindow(m_hWnd, left, top, width, height, TRUE);
 }

@@ -14,3 +14,24 @@ function(cc_add_gtest)
   add_test(NAME ${T_NAME} COMMAND ${T_NAME} --gtest_brief=1)
   set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT})
 endfunction()
+
+# cc_add_dpi_tests(<test> [FILTER <gtest filter>])
+# Runs the GUI test executable <test> (or the cases FILTER picks: those that
+# check sizes and places) once more at each DPI of CC_TEST_DPIS, as the CTest
+# tests <test>_<dpi>dpi, each DPI in a Wine prefix of its own. The base run
+# stays at 96 DPI.
+set(CC_TEST_DPIS 144 192)
+function(cc_add_dpi_tests name)
+  cmake_parse_arguments(T "" "FILTER" "" ${ARGN})
+  set(args --gtest_brief=1)
+  if(T_FILTER)
+    list(APPEND args --gtest_filter=${T_FILTER})
+  endif()
+  foreach(dpi IN LISTS CC_TEST_DPIS)
+    add_test(NAME ${name}_${dpi}dpi
+      COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh --dpi ${dpi} ${CMAKE_BINARY_DIR}/wineprefix-dpi${dpi}
+              $<TARGET_FILE:${name}> ${args})
+    # The first test of a fresh prefix makes it (about a minute).
+    set_tests_properties(${name}_${dpi}dpi PROPERTIES TIMEOUT 600 LABELS dpi)
+  endforeach()
+endfunction()

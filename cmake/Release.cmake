@@ -1,38 +1,33 @@
-# Release packages, made by the target "release" of the Windows build:
-#   release/CallsignCheck-<version>.zip               the program, the user guides with their
-#                                                     screenshots/, licence, README
-#   release/CallsignCheck-standin-kit-<version>.zip   the stand-in library, tool, logger window and their docs
+# Release packages, made with every Windows build (target "release"):
+#   release/CallsignCheck-<version>.zip               CallsignCheck.exe, README.txt (Japanese and
+#                                                     English), the user guides as HTML with their
+#                                                     screenshots/, LICENSE.txt
+#   release/CallsignCheck-standin-kit-<version>.zip   the stand-in library, tool and logger window,
+#                                                     README.txt, their documents as HTML, LICENSE.txt
+# The executables in both are stripped copies; the HTML pages are made from
+# the Markdown of docs/ by pandoc (scripts/setup.sh installs it), links to
+# another document's .md turned to its .html.
 #
 # The project version is the one source of the version. res/version.h and the
 # texts of the resources repeat it (a resource compiler cannot compute them);
-# configuring stops when any of them tells another version.
+# configuring stops when any of them tells another version. The READMEs and
+# the pages' titles are made with it.
 #
 # Included by the top-level CMakeLists.txt; also run as a script by the target
-# (cmake -DCC_ZIP=... -DCC_STAGE=... -DCC_FILES=a|b|... -P Release.cmake) to
-# stage the files and zip them.
+# (cmake -DCC_ZIP=... -DCC_DIR=... -DCC_NAMES=a|b/c|... -P Release.cmake) to
+# zip exactly the files named, as paths inside the staged folder CC_DIR.
 
 if(CMAKE_SCRIPT_MODE_FILE)
   cmake_policy(VERSION 3.25)
-  # Script mode: every file must be there; the zip holds them side by side
-  # (a folder with its contents under its own name).
-  string(REPLACE "|" ";" CC_FILES "${CC_FILES}")
-  file(REMOVE_RECURSE "${CC_STAGE}")
-  file(MAKE_DIRECTORY "${CC_STAGE}")
-  set(names "")
-  foreach(f IN LISTS CC_FILES)
-    if(NOT EXISTS "${f}")
-      message(FATAL_ERROR "release: ${f} is missing")
+  string(REPLACE "|" ";" CC_NAMES "${CC_NAMES}")
+  foreach(name IN LISTS CC_NAMES)
+    if(NOT EXISTS "${CC_DIR}/${name}")
+      message(FATAL_ERROR "release: ${CC_DIR}/${name} is missing")
     endif()
-    get_filename_component(name "${f}" NAME)
-    if(name IN_LIST names)
-      message(FATAL_ERROR "release: two files named ${name}")
-    endif()
-    list(APPEND names "${name}")
-    file(COPY "${f}" DESTINATION "${CC_STAGE}")
   endforeach()
   file(REMOVE "${CC_ZIP}")
-  execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf "${CC_ZIP}" --format=zip -- ${names}
-                  WORKING_DIRECTORY "${CC_STAGE}" RESULT_VARIABLE failed)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf "${CC_ZIP}" --format=zip -- ${CC_NAMES}
+                  WORKING_DIRECTORY "${CC_DIR}" RESULT_VARIABLE failed)
   if(failed OR NOT EXISTS "${CC_ZIP}")
     message(FATAL_ERROR "release: could not write ${CC_ZIP}")
   endif()
@@ -72,33 +67,81 @@ foreach(line IN LISTS cc_rc_versions)
 endforeach()
 
 if(CC_WINDOWS AND TARGET CallsignCheck AND TARGET vireon50 AND TARGET vireon-tool AND TARGET loggerwin)
+  find_program(CC_PANDOC pandoc)
+  if(NOT CC_PANDOC)
+    message(WARNING "pandoc is missing (bash scripts/setup.sh installs it): no release packages")
+    return()
+  endif()
   set(cc_release ${CMAKE_BINARY_DIR}/release)
-  set(cc_zip_program ${cc_release}/CallsignCheck-${CC_VERSION}.zip)
-  set(cc_zip_kit ${cc_release}/CallsignCheck-standin-kit-${CC_VERSION}.zip)
-  set(cc_program_files
-    $<TARGET_FILE:CallsignCheck>
-    ${CMAKE_SOURCE_DIR}/docs/user-guide.ja.md
-    ${CMAKE_SOURCE_DIR}/docs/user-guide.en.md
-    ${CMAKE_SOURCE_DIR}/docs/screenshots
-    ${CMAKE_SOURCE_DIR}/LICENSE
-    ${CMAKE_SOURCE_DIR}/README.md)
-  set(cc_kit_files
-    $<TARGET_FILE:vireon50>
-    $<TARGET_FILE:vireon-tool>
-    $<TARGET_FILE:loggerwin>
-    ${CMAKE_SOURCE_DIR}/docs/stand-in.md
-    ${CMAKE_SOURCE_DIR}/docs/file-formats.md
-    ${CMAKE_SOURCE_DIR}/LICENSE)
-  # Handed to the script as one argument, the files parted by "|".
-  string(REPLACE ";" "|" cc_program_list "${cc_program_files}")
-  string(REPLACE ";" "|" cc_kit_list "${cc_kit_files}")
-  add_custom_target(release
-    COMMAND ${CMAKE_COMMAND} -DCC_ZIP=${cc_zip_program} -DCC_STAGE=${cc_release}/stage-program
-            "-DCC_FILES=${cc_program_list}" -P ${CMAKE_CURRENT_LIST_FILE}
-    COMMAND ${CMAKE_COMMAND} -DCC_ZIP=${cc_zip_kit} -DCC_STAGE=${cc_release}/stage-kit
-            "-DCC_FILES=${cc_kit_list}" -P ${CMAKE_CURRENT_LIST_FILE}
-    COMMAND ${CMAKE_COMMAND} -E rm -rf ${cc_release}/stage-program ${cc_release}/stage-kit
-    DEPENDS CallsignCheck vireon50 vireon-tool loggerwin
-    COMMENT "Release packages in ${cc_release}"
-    VERBATIM)
+  set(cc_docs ${CMAKE_SOURCE_DIR}/docs)
+
+  # cc_release_package(<zip> <stage folder> <README template> <targets to strip>
+  #                    <documents as "name.md=page title"...>)
+  # Stages README.txt and LICENSE.txt (CRLF line ends, for Notepad), the
+  # stripped executables and the HTML pages, then zips them.
+  function(cc_release_package zip stage readme targets)
+    set(names README.txt LICENSE.txt)
+    set(staged ${stage}/README.txt ${stage}/LICENSE.txt)
+    configure_file(${readme} ${stage}/README.txt @ONLY NEWLINE_STYLE CRLF)
+    configure_file(${CMAKE_SOURCE_DIR}/LICENSE ${stage}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
+    foreach(t IN LISTS targets)
+      # (An output may not name a target's file by generator expression.)
+      get_target_property(type ${t} TYPE)
+      if(type STREQUAL "SHARED_LIBRARY")
+        set(name ${t}.dll)
+      else()
+        set(name ${t}.exe)
+      endif()
+      add_custom_command(OUTPUT ${stage}/${name}
+        COMMAND ${CMAKE_STRIP} --strip-all -o ${stage}/${name} $<TARGET_FILE:${t}>
+        DEPENDS ${t} VERBATIM)
+      list(APPEND staged ${stage}/${name})
+      list(APPEND names ${name})
+    endforeach()
+    foreach(doc IN LISTS ARGN)
+      string(REGEX MATCH "^([^=]+)\\.md=(.*)$" ignored "${doc}")
+      set(base ${CMAKE_MATCH_1})
+      set(title "${CMAKE_MATCH_2}")
+      set(lang en)
+      if(base MATCHES "\\.ja$")
+        set(lang ja)
+      endif()
+      add_custom_command(OUTPUT ${stage}/${base}.html
+        COMMAND ${CC_PANDOC} --from gfm --to html5 --standalone --quiet
+                --lua-filter ${cc_docs}/release/md-links.lua
+                --metadata lang=${lang} "--metadata" "pagetitle=${title}"
+                -o ${stage}/${base}.html ${cc_docs}/${base}.md
+        DEPENDS ${cc_docs}/${base}.md ${cc_docs}/release/md-links.lua VERBATIM)
+      list(APPEND staged ${stage}/${base}.html)
+      list(APPEND names ${base}.html)
+    endforeach()
+    # The screenshots beside the pages that show them.
+    if(stage MATCHES "/program$")
+      file(GLOB pictures RELATIVE ${cc_docs} CONFIGURE_DEPENDS ${cc_docs}/screenshots/*.png)
+      foreach(p IN LISTS pictures)
+        add_custom_command(OUTPUT ${stage}/${p}
+          COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}/screenshots
+          COMMAND ${CMAKE_COMMAND} -E copy_if_different ${cc_docs}/${p} ${stage}/${p}
+          DEPENDS ${cc_docs}/${p} VERBATIM)
+        list(APPEND staged ${stage}/${p})
+        list(APPEND names ${p})
+      endforeach()
+    endif()
+    string(REPLACE ";" "|" name_list "${names}")
+    add_custom_command(OUTPUT ${zip}
+      COMMAND ${CMAKE_COMMAND} -DCC_ZIP=${zip} -DCC_DIR=${stage} "-DCC_NAMES=${name_list}"
+              -P ${CMAKE_SOURCE_DIR}/cmake/Release.cmake
+      DEPENDS ${staged} ${CMAKE_SOURCE_DIR}/cmake/Release.cmake VERBATIM)
+  endfunction()
+
+  cc_release_package(${cc_release}/CallsignCheck-${CC_VERSION}.zip ${cc_release}/program
+    ${cc_docs}/release/README.txt.in "CallsignCheck"
+    "user-guide.ja.md=CallsignCheck ${CC_VERSION} ユーザーガイド"
+    "user-guide.en.md=CallsignCheck ${CC_VERSION} user guide")
+  cc_release_package(${cc_release}/CallsignCheck-standin-kit-${CC_VERSION}.zip ${cc_release}/kit
+    ${cc_docs}/release/README-kit.txt.in "vireon50;vireon-tool;loggerwin"
+    "stand-in.md=CallsignCheck ${CC_VERSION} stand-in kit"
+    "file-formats.md=CallsignCheck ${CC_VERSION} stand-in kit: file formats")
+  add_custom_target(release ALL
+    DEPENDS ${cc_release}/CallsignCheck-${CC_VERSION}.zip ${cc_release}/CallsignCheck-standin-kit-${CC_VERSION}.zip)
 endif()

@@ -51,6 +51,42 @@ const char* AfxGetAppName() {
     return name;
 }
 
+// ---------------------------------------------------------------- DPI
+
+namespace {
+using DpiForSystemCall = UINT(WINAPI*)();
+using DpiForWindowCall = UINT(WINAPI*)(HWND);
+
+template <class Call>
+Call User32Call(const char* name) {
+    HMODULE user32 = ::GetModuleHandleA("user32.dll");
+    return user32 ? reinterpret_cast<Call>(reinterpret_cast<void*>(::GetProcAddress(user32, name))) : nullptr;
+}
+}  // namespace
+
+int SystemDpi() {
+    static const DpiForSystemCall dpiForSystem = User32Call<DpiForSystemCall>("GetDpiForSystem");
+    if (dpiForSystem) {
+        UINT dpi = dpiForSystem();
+        if (dpi > 0) return static_cast<int>(dpi);
+    }
+    HDC screen = ::GetDC(nullptr);
+    int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen) ::ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : kBaseDpi;
+}
+
+int WindowDpi(HWND hwnd) {
+    static const DpiForWindowCall dpiForWindow = User32Call<DpiForWindowCall>("GetDpiForWindow");
+    if (hwnd && dpiForWindow) {
+        UINT dpi = dpiForWindow(hwnd);
+        if (dpi > 0) return static_cast<int>(dpi);
+    }
+    return SystemDpi();
+}
+
+int ScaleToWindowDpi(HWND hwnd, int pixels96) { return ScaleToDpi(pixels96, WindowDpi(hwnd)); }
+
 RECT NormalWindowRectOnScreen(HWND hwnd) {
     WINDOWPLACEMENT wp{};
     wp.length = sizeof wp;

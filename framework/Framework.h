@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/DpiScale.h"
+
 class CDialog;
 
 // ---------------------------------------------------------------- application
@@ -59,9 +61,29 @@ public:
     virtual ~SettingsStore() = default;
     // The stored value, or the key's default.
     virtual int ReadInt(const char* key) = 0;
+    // A size in pixels (a window's width and height, a column's width): the
+    // stored value as the user left it, or else the key's default, which is
+    // given for 96 DPI, scaled to dpi.
+    virtual int ReadSize(const char* key, int dpi) = 0;
     // 0 when stored, -1 when not.
     virtual int WriteInt(const char* key, int value) = 0;
 };
+
+// ---------------------------------------------------------------- DPI
+
+// The programs are DPI aware (their manifest says so), so Windows does not
+// stretch their windows: dialog templates scale by themselves, and every
+// size the code gives in pixels is written for 96 DPI and scaled with these.
+// Newer calls are looked up at run time: the programs run on Windows 7.
+
+// The system DPI, that of every window of a system-DPI-aware program:
+// GetDpiForSystem (Windows 10 1607 and later), else the screen's LOGPIXELSY.
+int SystemDpi();
+// The DPI the window is shown at: GetDpiForWindow (Windows 10 1607 and
+// later), else the system DPI; the system DPI for a null window.
+int WindowDpi(HWND hwnd);
+// A size written for 96 DPI, in the window's pixels.
+int ScaleToWindowDpi(HWND hwnd, int pixels96);
 
 // ---------------------------------------------------------------- message maps
 

@@ -12,7 +12,7 @@ enum class ColumnAlign { Left, Right };
 
 struct ListColumn {
     const char* Title;    // code page 932
-    int Width;            // pixels, when nothing else is stored
+    int Width;            // pixels at 96 DPI, when nothing else is stored
     ColumnAlign Align;
     int InitialSort;      // -1 a click does nothing, 0 the first click sorts ascending, 1 descending
 };

@@ -23,7 +23,7 @@ void ReportList::Create(ListRows& rows) {
 void ReportList::InsertColumns(const ListColumn* columns, int count, const int* widths) {
     for (int i = 0; i < count; ++i) {
         const int format = columns[i].Align == ColumnAlign::Right ? LVCFMT_RIGHT : LVCFMT_LEFT;
-        InsertColumn(i, columns[i].Title, format, widths ? widths[i] : columns[i].Width, i);
+        InsertColumn(i, columns[i].Title, format, widths ? widths[i] : ScaleToWindowDpi(m_hWnd, columns[i].Width), i);
     }
 }
 

@@ -15,7 +15,8 @@ public:
     // lines, draggable headers, whole-row selection. `rows` is where the
     // program keeps the rows; it must outlive the control.
     void Create(ListRows& rows);
-    // Inserts the columns; widths[i], when given, replaces column i's width.
+    // Inserts the columns: widths[i] in pixels when given, else column i's
+    // width (for 96 DPI) scaled to the list's DPI.
     void InsertColumns(const ListColumn* columns, int count, const int* widths = nullptr);
 
     ListRows& Rows() { return *rows_; }

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian 12 machine lacks for building and testing
 # CallsignCheck: the i686 mingw-w64 compilers, 32-bit Wine, a virtual X
-# display, the Japanese locale and font, the -m32 multilib toolchain and
-# GoogleTest sources. Does nothing when everything is already there.
+# display, the Japanese locale and font, the -m32 multilib toolchain,
+# GoogleTest sources, and pandoc for the HTML guides of the release packages.
+# Does nothing when everything is already there.
 set -euo pipefail
 
 need=()
@@ -10,7 +11,7 @@ have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok
 
 PKGS=(cmake ninja-build g++-multilib g++-mingw-w64-i686-posix binutils-mingw-w64-i686
       wine wine32:i386 xvfb xauth x11-utils locales fonts-ipafont-gothic googletest
-      imagemagick zip)
+      imagemagick zip unzip pandoc)
 for p in "${PKGS[@]}"; do have_pkg "$p" || need+=("$p"); done
 
 if [ ${#need[@]} -gt 0 ]; then

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# tour.sh BUILD_DIR OUT_DIR
+# tour.sh [--dpi N] BUILD_DIR OUT_DIR
 #   Runs the guided tour on the programs of a Windows build: makes a fresh
-#   folder BUILD_DIR/tour with the demo log, lets cc-tour start the logger
+#   folder BUILD_DIR/tour (BUILD_DIR/tour-dpiN) with the demo log, lets cc-tour start the logger
 #   window and CallsignCheck there and work through a lookup, a pattern
 #   search, the hand-over, an AJD and a JCC check and the version box, each
 #   checked, and leaves a PNG picture of each window in OUT_DIR (only when
-#   every check held). Exit code 0 when all held.
+#   every check held). Exit code 0 when all held. With --dpi the programs run
+#   at N DPI, in a Wine prefix of that DPI (BUILD_DIR/wineprefix-dpiN).
 #   `bash scripts/tour.sh build/windows docs/screenshots` remakes the pictures
-#   of the user guides.
+#   of the user guides, `bash scripts/tour.sh --dpi 144 build/windows
+#   docs/screenshots/144dpi` those at 150 %.
 # tour.sh --prepare BUILD_DIR FOLDER
 #   Only makes FOLDER a demo folder: the program, the stand-in library and
 #   logger window, and a log with its index and master made from demodata/.
@@ -22,9 +24,20 @@ shots=(main-lookup main-pattern logger ajdwaja-dialog ajd-list jccjcg-dialog jcc
 
 fail() { echo "tour: $*" >&2; exit 1; }
 
+# The DPI the programs run at ("" for the base prefix, 96 DPI).
+dpi=""
+if [ "${1:-}" = "--dpi" ]; then
+  dpi=$2; shift 2
+fi
+use_build() {   # use_build DIR: the build folder, and the Wine prefix of the DPI in it
+  build=$(cd "$1" && pwd) || fail "no build folder $1"
+  prefix=$build/wineprefix${dpi:+-dpi$dpi}
+  wine_run=("$root/cmake/wine-run.sh" ${dpi:+--dpi "$dpi"} "$prefix")
+}
+
 wine_in() {   # wine_in FOLDER PROGRAM ARGS...: runs a Windows program in FOLDER
   local folder=$1; shift
-  (cd "$folder" && "$root/cmake/wine-run.sh" "$build/wineprefix" "$@")
+  (cd "$folder" && "${wine_run[@]}" "$@")
 }
 
 prepare() {   # prepare FOLDER
@@ -50,18 +63,18 @@ prepare() {   # prepare FOLDER
 
 if [ "${1:-}" = "--prepare" ]; then
   [ $# -eq 3 ] || fail "usage: tour.sh --prepare BUILD_DIR FOLDER"
-  build=$(cd "$2" && pwd) || fail "no build folder $2"
+  use_build "$2"
   prepare "$3"
   exit 0
 fi
-[ $# -eq 2 ] || fail "usage: tour.sh BUILD_DIR OUT_DIR"
-build=$(cd "$1" && pwd) || fail "no build folder $1"
+[ $# -eq 2 ] || fail "usage: tour.sh [--dpi N] BUILD_DIR OUT_DIR"
+use_build "$1"
 out=$2
 [ -f "$build/bin/cc-tour.exe" ] || fail "$build/bin/cc-tour.exe is missing; build the windows preset first"
 command -v convert >/dev/null && command -v identify >/dev/null || fail "ImageMagick (convert, identify) is missing"
 source "$root/scripts/display.sh"
 
-folder=$build/tour
+folder=$build/tour${dpi:+-dpi$dpi}
 prepare "$folder"
 # The tour compares what the windows show with the log as the tool reads it.
 wine_in "$folder" "$build/bin/vireon-tool.exe" dump > "$folder/dump.txt" 2>/dev/null || fail "dump failed"
@@ -72,12 +85,12 @@ pictures=$(mktemp -d)
 end() {
   rm -rf "$pictures"
   if [ -n "${CC_XVFB_PID:-}" ]; then
-    WINEPREFIX="$build/wineprefix" timeout 15 wineserver -w 2>/dev/null
+    WINEPREFIX="$prefix" timeout 15 wineserver -w 2>/dev/null
     kill "$CC_XVFB_PID" 2>/dev/null
   fi
 }
 trap end EXIT
-timeout -k 5 100 "$root/cmake/wine-run.sh" "$build/wineprefix" "$build/bin/cc-tour.exe" "Z:$folder" "Z:$pictures" \
+timeout -k 5 100 "${wine_run[@]}" "$build/bin/cc-tour.exe" "Z:$folder" "Z:$pictures" \
   | tr -d '\r' | tee "$pictures/tour.log"
 status=${PIPESTATUS[0]}
 

@@ -62,6 +62,23 @@ TEST(SettingsFile, KeysGoUnderTheCallersNameInTheEntrysSection) {
     EXPECT_STREQ(settings.ReadString("MARK"), "");
 }
 
+TEST(SettingsFile, SizesComeAsStoredOrAsTheDefaultScaledToTheDpi) {
+    test::TempDir dir("settings-sizes");
+    std::string ini = dir.File("s.ini");
+    SettingsFile settings(ini.c_str());
+    EXPECT_EQ(settings.ReadSize("WIDTH", 96), 918);
+    EXPECT_EQ(settings.ReadSize("WIDTH", 144), 1377);
+    EXPECT_EQ(settings.ReadSize("HIGHT", 120), 684) << "547 x 1.25 = 683.75";
+    EXPECT_EQ(settings.ReadSize("COLUMN7", 192), 90);
+    EXPECT_EQ(settings.ReadSize("COLUMN15", 144), -1);
+    // What the user left stays in pixels, a width of 0 included.
+    ASSERT_EQ(settings.WriteInt("WIDTH", 1000), 0);
+    ASSERT_EQ(settings.WriteInt("COLUMN7", 0), 0);
+    EXPECT_EQ(settings.ReadSize("WIDTH", 144), 1000);
+    EXPECT_EQ(settings.ReadSize("COLUMN7", 192), 0);
+    EXPECT_EQ(SettingsFile("").ReadSize("HIGHT", 192), 1094) << "no file: the scaled default";
+}
+
 TEST(SettingsFile, UnknownKeysAndNullTextsFailWithoutTouchingTheFile) {
     test::TempDir dir("settings-unknown");
     std::string ini = dir.File("s.ini");

@@ -212,8 +212,8 @@ TEST_F(AjdWajaDialogTest, TheListOpensAtTheMainWindowsPosition) {
             UINT command;
             int band, search;
             int width, height;
-        } checks[] = {{ID_AJDWAJACHECK, IDC_AJD_BAND4, IDC_AJD_SEARCH, 310, 205},
-                      {ID_JCCJCGCHECK, IDC_JCC_BAND4, IDC_JCC_SEARCH, 600, 400}};
+        } checks[] = {{ID_AJDWAJACHECK, IDC_AJD_BAND4, IDC_AJD_SEARCH, ScaleToDpi(310, SystemDpi()), ScaleToDpi(205, SystemDpi())},
+                      {ID_JCCJCGCHECK, IDC_JCC_BAND4, IDC_JCC_SEARCH, ScaleToDpi(600, SystemDpi()), 400}};   // the main window's height
         for (const auto& c : checks) {
             SCOPED_TRACE(c.command);
             ::PostMessageA(m, WM_COMMAND, c.command, 0);

@@ -66,6 +66,9 @@ protected:
     }
 };
 
+// A size the list gives in pixels at 96 DPI, at the DPI the test runs at.
+int Px(int pixels96) { return ScaleToDpi(pixels96, SystemDpi()); }
+
 void ExpectWindowRect(HWND window, int left, int top, int width, int height) {
     RECT r;
     ::GetWindowRect(window, &r);
@@ -83,10 +86,10 @@ TEST_F(AwardListWindowTest, AjdListsTheTenCallAreasOneToNineThenZero) {
         const auto columns = awardgui::ReadColumns(list);
         ASSERT_EQ(columns.size(), 5u);
         EXPECT_EQ(columns[1].Title, "\xB4\xD8\xB1");   // ｴﾘｱ
-        EXPECT_EQ(columns[1].Width, 33);
+        EXPECT_EQ(columns[1].Width, Px(33));
         EXPECT_EQ(columns[1].Format, LVCFMT_RIGHT);
         EXPECT_EQ(columns[2].Title, "\x8F\x89\x89\xF1\x8C\xF0\x90\x4D\x93\xFA");   // 初回交信日
-        EXPECT_EQ(columns[4].Width, 50);
+        EXPECT_EQ(columns[4].Width, Px(50));
 
         const Rows rows = awardgui::ReadListRows(list);
         const Rows want = {
@@ -102,7 +105,7 @@ TEST_F(AwardListWindowTest, AjdListsTheTenCallAreasOneToNineThenZero) {
             {"Wkd", "0", "2012/03/01", "", "2"},
         };
         EXPECT_EQ(rows, want);
-        ExpectWindowRect(window, 50, 40, 310, 205);
+        ExpectWindowRect(window, 50, 40, Px(310), Px(205));
     });
 }
 
@@ -118,7 +121,7 @@ TEST_F(AwardListWindowTest, WajaListsTheFortySevenPrefecturesByNumber) {
         EXPECT_EQ(rows[46], (Row{"Cfm", "\x89\xAB\x93\xEA\x8C\xA7", "1999/12/31", "", "1"}));   // 沖縄県
         EXPECT_EQ(rows[1], (Row{"", "\x90\xC2\x90\x58\x8C\xA7", "", "", "0"}));   // 青森県
         EXPECT_EQ(awardgui::ReadColumns(list)[2].Format, LVCFMT_LEFT);
-        ExpectWindowRect(window, 50, 40, 355, 333);
+        ExpectWindowRect(window, 50, 40, Px(355), 333);
     });
 }
 
@@ -155,7 +158,7 @@ TEST_F(AwardListWindowTest, JccRowsFollowTheHiddenMarksAndTheChosenList) {
                 std::snprintf(number, sizeof number, "%4d", static_cast<int>(i + 1));
                 EXPECT_EQ(rows[i][0], number);
             }
-            ExpectWindowRect(window, 50, 40, 600, 333);
+            ExpectWindowRect(window, 50, 40, Px(600), 333);
         });
     }
 }
@@ -166,7 +169,7 @@ TEST_F(AwardListWindowTest, JccCellsShowTheEntryAndItsStatistics) {
         const auto columns = awardgui::ReadColumns(list);
         ASSERT_EQ(columns.size(), 7u);
         EXPECT_EQ(columns[3].Title, "Qth");
-        EXPECT_EQ(columns[3].Width, 210);
+        EXPECT_EQ(columns[3].Width, Px(210));
         EXPECT_EQ(columns[1].Format, LVCFMT_RIGHT);
         const Rows rows = awardgui::ReadListRows(list);
         ASSERT_EQ(rows.size(), 5u);

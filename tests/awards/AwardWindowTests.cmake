@@ -18,4 +18,8 @@ if(CC_WINDOWS)
       endif()
     endforeach()
   endforeach()
+  # Sizes, places and column widths at other DPIs.
+  cc_add_dpi_tests(award_list_window_tests)
+  cc_add_dpi_tests(award_check_dialog_tests FILTER
+    "AjdWajaDialogTest.BandsAndModeChooseTheQsosTheListCounts:AjdWajaDialogTest.TheListOpensAtTheMainWindowsPosition")
 endif()

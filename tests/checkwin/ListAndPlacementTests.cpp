@@ -82,6 +82,10 @@ TEST_F(ListTest, SortStateLastsAcrossLookupsAndTheSelectionStaysOnItsRow) {
     });
 }
 
+// A size the window gives in pixels at 96 DPI, at the DPI the test runs at
+// (the prefix's; every window of the program has the system's DPI).
+int Px(int pixels96) { return ScaleToDpi(pixels96, SystemDpi()); }
+
 TEST_F(ListTest, ListFillsTheClientAreaBelowTheBoxes) {
     Run([&](HWND main) {
         HWND list = ::GetDlgItem(main, IDC_QSOLIST);
@@ -92,7 +96,7 @@ TEST_F(ListTest, ListFillsTheClientAreaBelowTheBoxes) {
             ::GetClientRect(main, &client);
             RECT r = gui::ClientRectOf(list);
             EXPECT_EQ(r.left, 0);
-            EXPECT_EQ(r.top, 50);
+            EXPECT_EQ(r.top, Px(50));
             EXPECT_EQ(r.right, client.right);
             EXPECT_EQ(r.bottom, client.bottom);
         }
@@ -130,7 +134,7 @@ std::vector<std::pair<std::string, std::string>> Expected(int top, int left, int
 
 std::vector<int> DefaultWidths() {
     std::vector<int> widths;
-    for (const ::ListColumn& c : QsoColumns) widths.push_back(c.Width);
+    for (const ::ListColumn& c : QsoColumns) widths.push_back(Px(c.Width));
     return widths;
 }
 
@@ -158,13 +162,13 @@ TEST_F(CheckWindowTest, WithoutAnIniTheWindowOpensAtTheDefaultsAndClosingStoresE
         RECT r = WindowRect(main);
         EXPECT_EQ(r.left, 100);
         EXPECT_EQ(r.top, 100);
-        EXPECT_EQ(r.right - r.left, 918);
-        EXPECT_EQ(r.bottom - r.top, 547);
+        EXPECT_EQ(r.right - r.left, Px(918));
+        EXPECT_EQ(r.bottom - r.top, Px(547));
         EXPECT_EQ(ColumnWidths(main), DefaultWidths());
         EXPECT_FALSE(test::FileExists(IniPath())) << "nothing is written while the window is open";
         Close(main);
     });
-    EXPECT_EQ(SectionOf(IniText(), "Aplication"), Expected(100, 100, 918, 547, DefaultWidths()));
+    EXPECT_EQ(SectionOf(IniText(), "Aplication"), Expected(100, 100, Px(918), Px(547), DefaultWidths()));
     EXPECT_TRUE(SectionOf(IniText(), "List").empty());
 }
 
@@ -207,12 +211,12 @@ TEST_F(CheckWindowTest, PlaceOnNoScreenOpensAtTheDefaultsAndIsStoredOnlyAtClose)
         RECT r = WindowRect(main);
         EXPECT_EQ(r.left, 100);
         EXPECT_EQ(r.top, 100);
-        EXPECT_EQ(r.right - r.left, 918);
-        EXPECT_EQ(r.bottom - r.top, 547);
+        EXPECT_EQ(r.right - r.left, Px(918));
+        EXPECT_EQ(r.bottom - r.top, Px(547));
         EXPECT_EQ(IniText(), ini);
         Close(main);
     });
-    EXPECT_EQ(SectionOf(IniText(), "Aplication"), Expected(100, 100, 918, 547, DefaultWidths()));
+    EXPECT_EQ(SectionOf(IniText(), "Aplication"), Expected(100, 100, Px(918), Px(547), DefaultWidths()));
 }
 
 }  // namespace

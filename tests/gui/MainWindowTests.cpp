@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "GuiDriver.h"
 #include "TestSupport.h"
 #include "app/MainWindowPlacement.h"
@@ -82,6 +84,24 @@ TEST_F(MainWindowTest, ShowsEveryControlOfItsTemplate) {
         EXPECT_TRUE(::GetWindowLongA(::GetDlgItem(main, IDC_COUNT), GWL_STYLE) & ES_READONLY);
         EXPECT_EQ(::SendMessageA(::GetDlgItem(main, IDC_LINKTOLOGGER), BM_GETCHECK, 0, 0), BST_UNCHECKED);
         EXPECT_FALSE(::GetWindowLongA(::GetDlgItem(main, IDC_QSOLIST), GWL_STYLE) & LVS_SINGLESEL);
+    });
+}
+
+TEST_F(MainWindowTest, RunsAtTheDpiOfItsPrefix) {
+    // cmake/wine-run.sh --dpi names the DPI it set; the base prefix is at 96.
+    const char* named = std::getenv("CC_TEST_DPI");
+    const int dpi = named ? std::atoi(named) : 96;
+    CallsignCheckDialog dialog(settings_.get());
+    gui::RunModal(dialog, [&](HWND main) {
+        EXPECT_EQ(SystemDpi(), dpi);
+        EXPECT_EQ(WindowDpi(main), dpi);
+        EXPECT_EQ(WindowDpi(nullptr), dpi);
+        EXPECT_EQ(ScaleToWindowDpi(main, 918), ScaleToDpi(918, dpi));
+        // The dialog's template scales with the DPI by itself: its font.
+        HFONT font = reinterpret_cast<HFONT>(::SendMessageA(main, WM_GETFONT, 0, 0));
+        LOGFONTA lf{};
+        ASSERT_TRUE(font && ::GetObjectA(font, sizeof lf, &lf));
+        EXPECT_EQ(-lf.lfHeight, ::MulDiv(12, dpi, 72)) << "12 points";
     });
 }
 
@@ -183,6 +203,19 @@ TEST_F(MainWindowTest, GivesItsIconAsTheDragCursorAndDrawsItWhileMinimised) {
         gui::Settle(main);
         EXPECT_FALSE(::IsIconic(main));
     });
+}
+
+TEST(VisualStyles, TheManifestBringsCommonControlsVersion6) {
+    // The program's resources (linked into this test as well) carry the
+    // manifest, so the common controls come from the side-by-side assembly
+    // of version 6, not from the system folder's version 5.
+    HMODULE controls = ::GetModuleHandleA("comctl32.dll");
+    ASSERT_NE(controls, nullptr);
+    char path[MAX_PATH * 2] = {};
+    ASSERT_GT(::GetModuleFileNameA(controls, path, sizeof path), 0u);
+    std::string lower(path);
+    for (char& c : lower) c = static_cast<char>(::tolower(static_cast<unsigned char>(c)));
+    EXPECT_NE(lower.find("\\winsxs\\x86_microsoft.windows.common-controls_6595b64144ccf1df_6.0."), std::string::npos) << path;
 }
 
 TEST(CodePage, TextsAreCodePage932) {

@@ -70,15 +70,15 @@ std::vector<DumpedRecord> DumpLog(const std::string& folder);
 // One QSO of a test log, as an ADIF file carries it. The award fields come
 // first, so that a table of them reads {date, freq, mode, code, confirmed}.
 struct Qso {
-    std::string Date;             // YYYYMMDD; the log is kept in date order
+    std::string Date = "";        // YYYYMMDD; the log is kept in date order
     std::string Freq = "7.041";   // MHz
     std::string Mode = "FT8";
-    std::string Cnty;             // JCC/JCG/ward code as ADIF's CNTY carries it, "" for none
+    std::string Cnty = "";        // JCC/JCG/ward code as ADIF's CNTY carries it, "" for none
     bool Confirmed = false;       // QSL_RCVD Y
     std::string Call = "JA1ZZZ";
-    std::string Time;             // HHMM; "" numbers the records' minutes from 0000
-    std::string Name;             // UTF-8 (stored as code page 932)
-    std::string Qth;
+    std::string Time = "";        // HHMM; "" numbers the records' minutes from 0000
+    std::string Name = "";        // UTF-8 (stored as code page 932)
+    std::string Qth = "";
 };
 // The QSOs as an ADIF text; `made` names the maker in the header.
 std::string AdifOf(const std::vector<Qso>& qsos, const std::string& made = "the tests");

@@ -1,0 +1,127 @@
+#!/usr/bin/env bash
+# check-release.sh ROOT BUILD_DIR VERSION
+# The release packages of a Windows build as a Windows user gets them:
+# exactly the files each zip must hold, README.txt in Japanese and English
+# for Notepad (UTF-8 with BOM, CRLF), the HTML guides with every local link
+# and picture present and no Markdown left, the version in the zip names, the
+# READMEs, the page titles and the program's version resource, stripped
+# executables, and each program's manifest (read under Wine by
+# cc-manifest-check). To show that the checks can fail, they also run on
+# copies with one fault each and must reject every one.
+set -uo pipefail
+root=$(cd "${1:?usage: check-release.sh ROOT BUILD_DIR VERSION}" && pwd)
+build=$(cd "${2:?}" && pwd)
+version=${3:?}
+objdump=i686-w64-mingw32-objdump
+nm=i686-w64-mingw32-nm
+
+program_zip=$build/release/CallsignCheck-$version.zip
+kit_zip=$build/release/CallsignCheck-standin-kit-$version.zip
+for z in "$program_zip" "$kit_zip"; do
+  [ -f "$z" ] || { echo "no $z (the release packages are made by the windows build)"; exit 1; }
+done
+
+# The files each package must hold, and nothing else.
+pictures=$(cd "$root/docs" && ls screenshots/*.png)
+program_files=$(printf '%s\n' README.txt LICENSE.txt CallsignCheck.exe user-guide.ja.html user-guide.en.html $pictures | sort)
+kit_files=$(printf '%s\n' README.txt LICENSE.txt vireon50.dll vireon-tool.exe loggerwin.exe stand-in.html file-formats.html | sort)
+
+# Local link targets of an HTML page (href and src), without #fragments.
+links() {
+  tr '\n' ' ' < "$1" | grep -oE '(href|src)="[^"]*"' | sed -E 's/^[a-z]+="//; s/"$//; s/#.*//' |
+    grep -vE '^([a-z][a-z0-9+.-]*:|$)' | sort -u
+}
+
+problems() {   # problems PROGRAM_DIR KIT_DIR: what is wrong, nothing when all is right
+  local p=$1 k=$2 f page link
+  local got
+  got=$(cd "$p" && find . -type f | sed 's|^\./||' | sort)
+  [ "$got" = "$program_files" ] || echo "the program package holds [$(echo $got)], not [$(echo $program_files)]"
+  got=$(cd "$k" && find . -type f | sed 's|^\./||' | sort)
+  [ "$got" = "$kit_files" ] || echo "the kit holds [$(echo $got)], not [$(echo $kit_files)]"
+
+  for f in "$p/README.txt" "$k/README.txt"; do
+    [ -f "$f" ] || continue
+    [ "$(head -c 3 "$f" | od -An -tx1 | tr -d ' ')" = "efbbbf" ] || echo "$f: no UTF-8 byte order mark (Notepad of Windows 7 reads it as ANSI)"
+    grep -q $'[^\r]$' "$f" && echo "$f: lines without CRLF"
+    grep -q '^\[日本語\]' "$f" && grep -q '^\[English\]' "$f" || echo "$f: not in Japanese and English"
+  done
+  for f in "$p/LICENSE.txt" "$k/LICENSE.txt"; do
+    [ -f "$f" ] && grep -q $'[^\r]$' "$f" && echo "$f: lines without CRLF"
+  done
+  [ -f "$p/README.txt" ] && { sed -n '1s/^\xef\xbb\xbf//; 1s/\r$//; 1p' "$p/README.txt" | grep -qx "CallsignCheck $version" ||
+    echo "program README.txt does not begin with CallsignCheck $version"; }
+  [ -f "$k/README.txt" ] && { sed -n '1s/^\xef\xbb\xbf//; 1s/\r$//; 1p' "$k/README.txt" | grep -qx "CallsignCheck stand-in kit $version" ||
+    echo "kit README.txt does not begin with CallsignCheck stand-in kit $version"; }
+  for f in user-guide.ja.html user-guide.en.html; do
+    [ -f "$p/README.txt" ] && ! grep -q "$f" "$p/README.txt" && echo "README.txt does not name $f"
+  done
+
+  for page in "$p"/*.html "$k"/*.html; do
+    [ -f "$page" ] || continue
+    grep -q "<title>[^<]* $version[ <:]" "$page" || echo "$page: the title does not carry version $version"
+    while read -r link; do
+      [ -n "$link" ] || continue
+      [ -f "$(dirname "$page")/$link" ] || echo "$page: links to $link, which is not in the package"
+      case "$link" in *.md) echo "$page: links to Markdown $link" ;; esac
+    done < <(links "$page")
+  done
+  # Every picture is shown by both guides.
+  for f in $pictures; do
+    for page in "$p"/user-guide.*.html; do
+      [ -f "$page" ] && ! links "$page" | grep -qx "$f" && echo "$page does not show $f"
+    done
+  done
+
+  for f in "$p/CallsignCheck.exe" "$k/vireon50.dll" "$k/vireon-tool.exe" "$k/loggerwin.exe"; do
+    [ -f "$f" ] || continue
+    $objdump -h "$f" | grep -q ' \.debug' && echo "$f: has debugging sections"
+    $nm "$f" 2>&1 | grep -q 'no symbols' || echo "$f: has a symbol table (not stripped)"
+  done
+  # The version resource: FileVersion and ProductVersion are UTF-16 texts.
+  [ -f "$p/CallsignCheck.exe" ] && { strings -el "$p/CallsignCheck.exe" | grep -qx "$version" ||
+    echo "CallsignCheck.exe: no version $version in its version resource"; }
+}
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/program" "$work/kit"
+unzip -q "$program_zip" -d "$work/program" && unzip -q "$kit_zip" -d "$work/kit" || { echo "cannot unzip the packages"; exit 1; }
+found=$(problems "$work/program" "$work/kit")
+status=0
+if [ -n "$found" ]; then
+  echo "$found"
+  status=1
+fi
+
+# The manifests of the programs as shipped, read as Windows reads them.
+if ! "$root/cmake/wine-run.sh" "$build/wineprefix" "$build/bin/cc-manifest-check.exe" \
+     "Z:$work/program/CallsignCheck.exe" "Z:$work/kit/vireon-tool.exe" "Z:$work/kit/loggerwin.exe" | tr -d '\r'; then
+  echo "a shipped program lacks a manifest entry"
+  status=1
+fi
+
+faults=(
+  "rm program/screenshots/main-lookup-144dpi.png"
+  "cp '$root/docs/user-guide.en.md' program/"
+  "rm kit/file-formats.html"
+  "sed -i 's/$version/0.0.1/' program/README.txt"
+  "sed -i 's/\r\$//' kit/README.txt"
+  "tail -c +4 program/README.txt > x && mv x program/README.txt"
+  "sed -i 's/\[English\]/English/' kit/README.txt"
+  "sed -i 's/about.png/about-2.png/' program/user-guide.ja.html"
+  "sed -i 's/file-formats.html/file-formats.md/' kit/stand-in.html"
+  "sed -i 's/<title>CallsignCheck $version/<title>CallsignCheck/' program/user-guide.en.html"
+  "sed -i 's|src=\"screenshots/logger.png\"|src=\"screenshots/about.png\"|' program/user-guide.en.html"
+  "cp '$build/bin/loggerwin.exe' kit/"
+)
+for fault in "${faults[@]}"; do
+  rm -rf "$work/f" && mkdir -p "$work/f" && cp -r "$work/program" "$work/kit" "$work/f/"
+  (cd "$work/f" && eval "$fault")
+  if [ -z "$(problems "$work/f/program" "$work/f/kit")" ]; then
+    echo "not caught: $fault"
+    status=1
+  fi
+done
+[ $status -eq 0 ] && echo "release packages $version: every file, link, version, strip and manifest as they must be"
+exit $status
