@@ -1,5 +1,6 @@
 #include "awards/AwardListDialog.h"
 
+#include "awards/AwardCount.h"
 #include "awards/AwardList.h"
 
 namespace {
@@ -11,30 +12,128 @@ constexpr int kAjdHeight = 205;
 constexpr int kWajaWidth = 355;
 constexpr int kAreaWidth = 600;
 
+const char kCsvTitle[] = "CSV で保存";
+const char kApplicationTitle[] = "申請リストを保存";
+const char kCannotWrite[] = "ファイルに書き込めません";
+const char kBandGridCaption[] = "バンド別";
+
 }  // namespace
 
 void ShowAwardMessage(const char* text) {
     ::MessageBoxA(::GetActiveWindow(), text, AfxGetAppName(), MB_OK | MB_ICONEXCLAMATION);
 }
 
+// ---------------------------------------------------------------- the shared table window
+
+AwardTableWindow::AwardTableWindow(const AwardCriteria& criteria) : CDialog(IDD_AWARDLIST), criteria_(criteria) {}
+
+AwardTableWindow::~AwardTableWindow() = default;
+
+FRAMEWORK_MESSAGE_MAP(AwardTableWindow, CDialog,
+    MapSize(&AwardTableWindow::OnSize),
+    MapNotify(IDC_AWARDLIST, LVN_KEYDOWN, &AwardTableWindow::OnListKeyDown),
+    MapNotify(IDC_AWARDLIST, NM_RCLICK, &AwardTableWindow::OnListRightClick),
+    MapCommand(ID_LIST_COPY, &AwardTableWindow::OnCopy, 0),
+    MapCommand(ID_LIST_SELECTALL, &AwardTableWindow::OnSelectAll, 0),
+    MapCommand(ID_LIST_SAVECSV, &AwardTableWindow::OnSaveCsv, 0))
+
+void AwardTableWindow::DoDataExchange(CDataExchange* dx) { DDX_Control(dx, IDC_AWARDLIST, m_List); }
+
+void AwardTableWindow::SetUpTable() {
+    // The controls of an earlier opening are gone.
+    m_List.Detach();
+    status_ = nullptr;
+    CDialog::OnInitDialog();
+    m_List.Create(rows_);
+    status_ = ::CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, m_hWnd,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_AWARDSTATUS)),
+                                AfxGetInstanceHandle(), nullptr);
+    ::SendMessageA(status_, WM_SETFONT, ::SendMessageA(m_hWnd, WM_GETFONT, 0, 0), FALSE);
+    RECT client;
+    ::GetClientRect(m_hWnd, &client);
+    OnSize(SIZE_RESTORED, client.right, client.bottom);
+}
+
+void AwardTableWindow::SetStatusText(const std::string& text) {
+    if (status_) ::SendMessageA(status_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void AwardTableWindow::OnSize(UINT, int cx, int cy) {
+    Default();
+    int bar = 0;
+    if (status_ && ::GetParent(status_) == m_hWnd) {
+        // The bar places itself at the bottom edge at its own height.
+        ::SendMessageA(status_, WM_SIZE, 0, 0);
+        RECT r;
+        ::GetWindowRect(status_, &r);
+        bar = r.bottom - r.top;
+    }
+    m_List.FillParent(m_hWnd, 0, bar, cx, cy);
+}
+
+std::vector<std::pair<UINT, const char*>> AwardTableWindow::MenuCommands() const {
+    return {{ID_LIST_COPY, "コピー\tCtrl+C"}, {ID_LIST_SELECTALL, "すべて選択\tCtrl+A"},
+            {ID_LIST_SAVECSV, "CSV で保存...\tCtrl+S"}};
+}
+
+void AwardTableWindow::OnListKeyDown(NMHDR* header, LRESULT* result) {
+    *result = 0;
+    const WORD key = reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey;
+    if (!IsCtrlDown()) return;
+    if (key == 'S')
+        SaveCsv();
+    else
+        OnCommandKey(key);
+}
+
+void AwardTableWindow::OnListRightClick(NMHDR*, LRESULT* result) {
+    *result = 0;
+    HMENU menu = ::CreatePopupMenu();
+    for (const auto& command : MenuCommands()) ::AppendMenuA(menu, MF_STRING, command.first, command.second);
+    POINT at;
+    ::GetCursorPos(&at);
+    // The chosen command comes back as WM_COMMAND, as from any menu.
+    ::TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, m_hWnd, nullptr);
+    ::DestroyMenu(menu);
+}
+
+void AwardTableWindow::OnCopy() { m_List.CopySelection(); }
+void AwardTableWindow::OnSelectAll() { m_List.SelectAll(); }
+void AwardTableWindow::OnSaveCsv() { SaveCsv(); }
+
+std::string AwardTableWindow::DefaultFileName(const char* what) const {
+    return std::string(AwardName(criteria_.AwardKind)) + "-" + what + TodayYmd() + ".csv";
+}
+
+void AwardTableWindow::SaveCsv() { SaveFile(kCsvTitle, DefaultFileName(CsvFileKind()), m_List.AllRowsAsCsv()); }
+
+void AwardTableWindow::SaveFile(const char* title, const std::string& defaultName, const std::string& bytes) {
+    std::string path;
+    if (!AskSaveFileName(m_hWnd, title, defaultName, &path)) return;
+    std::string reason;
+    if (!WriteFileWhole(path, bytes, &reason)) {
+        const std::string text = std::string(kCannotWrite) + "\n" + path + "\n" + reason;
+        ShowAwardMessage(text.c_str());
+    }
+}
+
+// ---------------------------------------------------------------- the result list
+
 AwardListDialog::AwardListDialog(const AwardCriteria& criteria, const ListAnchor& anchor,
                                  ListSortState& sortState, AwardStatistics& results)
-    : CDialog(IDD_AWARDLIST), criteria_(criteria), anchor_(anchor), sortState_(sortState), results_(results) {}
+    : AwardTableWindow(criteria), anchor_(anchor), sortState_(sortState), results_(results) {}
 
 AwardListDialog::~AwardListDialog() = default;
 
-FRAMEWORK_MESSAGE_MAP(AwardListDialog, CDialog,
-    MapSize(&AwardListDialog::OnSize),
-    MapNotify(IDC_AWARDLIST, LVN_COLUMNCLICK, &AwardListDialog::OnColumnClick))
-
-void AwardListDialog::DoDataExchange(CDataExchange* dx) { DDX_Control(dx, IDC_AWARDLIST, m_List); }
+FRAMEWORK_MESSAGE_MAP(AwardListDialog, AwardTableWindow,
+    MapNotify(IDC_AWARDLIST, LVN_COLUMNCLICK, &AwardListDialog::OnColumnClick),
+    MapCommand(ID_LIST_SAVEAPPLICATION, &AwardListDialog::OnSaveApplication, 0),
+    MapCommand(ID_LIST_BANDGRID, &AwardListDialog::OnBandGrid, 0))
 
 BOOL AwardListDialog::OnInitDialog() {
-    // The control of an earlier opening is gone.
-    m_List.Detach();
-    CDialog::OnInitDialog();
+    SetUpTable();
+    tallied_ = false;
     const int32_t kind = criteria_.AwardKind;
-    m_List.Create(rows_);
     m_List.InsertColumns(AwardColumns(kind), AwardColumnCount(kind));
     rows_.Reset(AwardColumnCount(kind));
     const AreaEntry* table = AreaTableOfKind(kind);
@@ -43,10 +142,59 @@ BOOL AwardListDialog::OnInitDialog() {
         m_List.ShowRows();
         return TRUE;   // headers only, template size and place
     }
+    tallied_ = true;
     BuildAwardRows(criteria_, results_, table, rows_);
     m_List.ShowRows();
+    SetStatusText(AwardStatusText(kind, CountAward(results_, table)));
     PlaceAtMainWindow(kind);
     return TRUE;
+}
+
+std::vector<std::pair<UINT, const char*>> AwardListDialog::MenuCommands() const {
+    std::vector<std::pair<UINT, const char*>> commands = AwardTableWindow::MenuCommands();
+    commands.emplace_back(ID_LIST_SAVEAPPLICATION, "申請リストを保存...\tCtrl+L");
+    commands.emplace_back(ID_LIST_BANDGRID, "バンド別表示\tCtrl+B");
+    return commands;
+}
+
+bool AwardListDialog::OnCommandKey(WORD key) {
+    if (key == 'L') {
+        SaveApplicationList();
+        return true;
+    }
+    if (key == 'B') {
+        ShowBandGrid();
+        return true;
+    }
+    return false;
+}
+
+void AwardListDialog::OnSaveApplication() { SaveApplicationList(); }
+void AwardListDialog::OnBandGrid() { ShowBandGrid(); }
+
+bool AwardListDialog::ApplicationListText(std::string* text) const {
+    const std::vector<ApplicationEntry> entries =
+        ApplicationEntries(results_, AreaTableOfKind(criteria_.AwardKind));
+    std::vector<ApplicationQso> qsos;
+    if (!ReadApplicationQsos(entries, &qsos)) return false;
+    *text = ApplicationListCsv(entries, qsos);
+    return true;
+}
+
+void AwardListDialog::SaveApplicationList() {
+    if (!tallied_) return;
+    std::string text;
+    if (!ApplicationListText(&text)) {
+        ShowAwardMessage(kLibraryMissingText);
+        return;
+    }
+    SaveFile(kApplicationTitle, DefaultFileName("申請リスト-"), text);
+}
+
+void AwardListDialog::ShowBandGrid() {
+    if (!tallied_) return;
+    BandGridDialog grid(criteria_, results_);
+    grid.DoModal();
 }
 
 void AwardListDialog::PlaceAtMainWindow(int32_t kind) {
@@ -61,12 +209,35 @@ void AwardListDialog::PlaceAtMainWindow(int32_t kind) {
     MoveWindow(anchor_.Left, anchor_.Top, width, height, TRUE);
 }
 
-void AwardListDialog::OnSize(UINT, int cx, int cy) {
-    Default();
-    m_List.FillParent(m_hWnd, 0, 0, cx, cy);
-}
-
 void AwardListDialog::OnColumnClick(NMHDR* header, LRESULT* result) {
     *result = 0;
     m_List.SortByColumn(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem, sortState_);
+}
+
+// ---------------------------------------------------------------- the band grid
+
+BandGridDialog::BandGridDialog(const AwardCriteria& criteria, const AwardStatistics& results)
+    : AwardTableWindow(criteria), results_(results) {}
+
+BandGridDialog::~BandGridDialog() = default;
+
+BOOL BandGridDialog::OnInitDialog() {
+    SetUpTable();
+    ::SetWindowTextA(m_hWnd, kBandGridCaption);
+    columns_ = BandGridColumns(criteria_);
+    m_List.InsertColumns(columns_.data(), static_cast<int>(columns_.size()));
+    const AreaEntry* table = AreaTableOfKind(criteria_.AwardKind);
+    BuildBandGridRows(criteria_, results_, table, rows_);
+    m_List.ShowRows();
+    SetStatusText(AwardStatusText(criteria_.AwardKind, CountAward(results_, table)));
+    // Wide enough for every band column, on top of the result list.
+    RECT owner;
+    HWND under = ::GetWindow(m_hWnd, GW_OWNER);
+    if (under && ::GetWindowRect(under, &owner)) {
+        int width = 0;
+        for (int c = 0; c < static_cast<int>(columns_.size()); ++c) width += m_List.GetColumnWidth(c);
+        width += ::GetSystemMetrics(SM_CXVSCROLL) + 4 * ::GetSystemMetrics(SM_CXFRAME);
+        MoveWindow(owner.left, owner.top, width, owner.bottom - owner.top, TRUE);
+    }
+    return TRUE;
 }

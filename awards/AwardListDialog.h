@@ -1,10 +1,14 @@
 // The award result list: a resizable window with one report list, one row
-// per area of the award the criteria name. Its initialisation sets up the
-// columns, runs the tally, fills the rows and places the window at the main
-// window's recorded position; a click on the first or second column header
-// sorts the rows by that column.
+// per area of the award the criteria name, and a status bar with the award's
+// totals. Its initialisation sets up the columns, runs the tally, fills the
+// rows and places the window at the main window's recorded position; a
+// click on the first or second column header sorts the rows by that
+// column. Its rows can be copied and saved as CSV, the list JARL asks for
+// with an application saved, and the areas shown by band.
 #pragma once
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "awards/AwardFilter.h"
 #include "awards/AwardTally.h"
@@ -20,7 +24,51 @@ struct ListAnchor {
     int32_t Height = 0;
 };
 
-class AwardListDialog : public CDialog {
+// What the result list and its band grid share: a report list over the
+// window with a status bar under it; Ctrl+C, Ctrl+A, Ctrl+S and a context
+// menu of the commands the window offers.
+class AwardTableWindow : public CDialog {
+public:
+    ~AwardTableWindow() override;
+    const ListRows& Rows() const { return rows_; }
+    HWND StatusBar() const { return status_; }
+
+    DECLARE_MESSAGE_MAP()
+
+protected:
+    explicit AwardTableWindow(const AwardCriteria& criteria);
+
+    void DoDataExchange(CDataExchange* dx) override;
+    // The list made anew and the status bar under it; call first in OnInitDialog.
+    void SetUpTable();
+    void SetStatusText(const std::string& text);
+    // The commands of the context menu, in order, with their texts.
+    virtual std::vector<std::pair<UINT, const char*>> MenuCommands() const;
+    // Saves every row as shown (Ctrl+S).
+    void SaveCsv();
+    // A file name asked for with the standard save dialog, then the bytes
+    // written whole; a failure is told with its reason.
+    void SaveFile(const char* title, const std::string& defaultName, const std::string& bytes);
+    // "<KIND>-<what>YYYYMMDD.csv".
+    std::string DefaultFileName(const char* what) const;
+    virtual const char* CsvFileKind() const { return ""; }
+
+    void OnSize(UINT type, int cx, int cy);
+    void OnListKeyDown(NMHDR* header, LRESULT* result);
+    void OnListRightClick(NMHDR* header, LRESULT* result);
+    void OnCopy();
+    void OnSelectAll();
+    void OnSaveCsv();
+    // Keys of the window's own commands besides Ctrl+C, Ctrl+A, Ctrl+S.
+    virtual bool OnCommandKey(WORD) { return false; }
+
+    ReportList m_List;
+    const AwardCriteria& criteria_;
+    ListRows rows_;
+    HWND status_ = nullptr;
+};
+
+class AwardListDialog : public AwardTableWindow {
 public:
     // The list shows a tally under `criteria`, read at every opening; it
     // opens at `anchor`, sorts with `sortState` and keeps the last result
@@ -29,26 +77,48 @@ public:
                     AwardStatistics& results);
     ~AwardListDialog() override;
 
-    const ListRows& Rows() const { return rows_; }
+    // Ctrl+L: the list JARL asks for with an application, asked for a file.
+    void SaveApplicationList();
+    // Ctrl+B: the band grid, modally on top.
+    void ShowBandGrid();
+    // The application list's text: the first confirmed QSO of each area read
+    // back from the log by its number. false when the log cannot be read.
+    bool ApplicationListText(std::string* text) const;
 
     DECLARE_MESSAGE_MAP()
 
 protected:
-    void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
+    std::vector<std::pair<UINT, const char*>> MenuCommands() const override;
+    const char* CsvFileKind() const override { return ""; }
+    bool OnCommandKey(WORD key) override;
 
-    void OnSize(UINT type, int cx, int cy);
     void OnColumnClick(NMHDR* header, LRESULT* result);
+    void OnSaveApplication();
+    void OnBandGrid();
 
     // Left and top of the anchor, with the size of the award kind.
     void PlaceAtMainWindow(int32_t kind);
 
-    ReportList m_List;
-    const AwardCriteria& criteria_;
     const ListAnchor& anchor_;
     ListSortState& sortState_;
     AwardStatistics& results_;
-    ListRows rows_;
+    bool tallied_ = false;
+};
+
+// The areas of the last result by band: one row per area as the result list
+// shows them, a column per ticked band, "C" or "W", and the totals per band.
+class BandGridDialog : public AwardTableWindow {
+public:
+    BandGridDialog(const AwardCriteria& criteria, const AwardStatistics& results);
+    ~BandGridDialog() override;
+
+protected:
+    BOOL OnInitDialog() override;
+    const char* CsvFileKind() const override { return "バンド別-"; }
+
+    const AwardStatistics& results_;
+    std::vector<ListColumn> columns_;
 };
 
 // A message of the award windows: a box with an OK button and the

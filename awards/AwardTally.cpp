@@ -121,10 +121,31 @@ private:
     std::vector<Entry> entries_;   // 128 KB, whatever the log's size
 };
 
+bool IsConfirmedQsl(const char* qsl) {
+    // The received mark sits at position 2; a text ending before it has none.
+    return qsl[0] != '\0' && qsl[1] != '\0' && qsl[2] != '\0' && qsl[2] != ' ';
+}
+
+// What the award accepts of one counted QSO of an area.
+void AddAwardQso(AreaAward& award, int32_t deletedYm, int band, bool confirmed, int recNo, int32_t date) {
+    if (!AwardAcceptsQso(deletedYm, date)) return;
+    const uint16_t bit = static_cast<uint16_t>(1u << band);
+    award.WorkedBands |= bit;
+    if (!confirmed) return;
+    award.ConfirmedBands |= bit;
+    if (award.FirstConfirmedRecNo == 0) {
+        award.FirstConfirmedRecNo = recNo;
+        award.FirstConfirmedDate = date;
+        award.FirstConfirmedBand = band;
+    }
+}
+
 // The scan every kind shares; areaOf(record, digits) names the area index
-// of a counted QSO, or -1 when it has none in this award.
+// of a counted QSO, or -1 when it has none in this award. `table` gives the
+// deletion months of JCC/JCG areas (null: every area exists).
 template <class AreaOf>
-void Scan(const AwardCriteria& criteria, QsoSource& source, AwardStatistics& stats, AreaOf areaOf) {
+void Scan(const AwardCriteria& criteria, const AreaEntry* table, QsoSource& source, AwardStatistics& stats,
+          AreaOf areaOf) {
     DateMemo date;
     BandMemo bands(source);
     const int count = source.Open();
@@ -141,13 +162,21 @@ void Scan(const AwardCriteria& criteria, QsoSource& source, AwardStatistics& sta
         // rewrite of JCC/JCG stays in the buffer).
         if (!IsModeSelected(criteria, RecordText(record->Mode))) continue;
         const int area = areaOf(*record, date.Digits);
-        if (area < 0 || !IsBandSelected(criteria, bands.BandOf(RecordText(record->Freq)))) continue;
+        if (area < 0) continue;
+        const int band = bands.BandOf(RecordText(record->Freq));
+        if (!IsBandSelected(criteria, band)) continue;
         AddQso(stats.Areas[area], record->QSL, date.Date);
+        AddAwardQso(stats.Award[area], table ? table[area].DeletedYm : 0, band, IsConfirmedQsl(record->QSL), recNo,
+                    date.Date);
     }
     source.Close();
 }
 
 }  // namespace
+
+bool AwardAcceptsQso(int32_t deletedYm, int32_t qsoDate) {
+    return deletedYm == 0 || (qsoDate != 0 && qsoDate / 100 <= deletedYm);
+}
 
 int AreaSlotCount(int32_t kind) {
     switch (kind) {
@@ -170,10 +199,11 @@ AwardStatistics TallyAward(const AwardCriteria& criteria, const AreaEntry* table
     stats.Kind = criteria.AwardKind;
     switch (criteria.AwardKind) {
     case Ajd:
-        Scan(criteria, source, stats, [](const QsoRecord& record, const char*) { return CallAreaOfCode(record.Code); });
+        Scan(criteria, nullptr, source, stats,
+             [](const QsoRecord& record, const char*) { return CallAreaOfCode(record.Code); });
         break;
     case Waja:
-        Scan(criteria, source, stats, [](const QsoRecord& record, const char*) {
+        Scan(criteria, nullptr, source, stats, [](const QsoRecord& record, const char*) {
             const int number = PrefectureOfCode(record.Code);
             return number >= 1 && number <= kPrefectureCount ? number : -1;
         });
@@ -182,7 +212,7 @@ AwardStatistics TallyAward(const AwardCriteria& criteria, const AreaEntry* table
     case Jcg: {
         // The table cannot change during a scan, so its lookup is made once.
         const AreaCodeIndex index(table);
-        Scan(criteria, source, stats, [&index](QsoRecord& record, const char* digits) {
+        Scan(criteria, table, source, stats, [&index](QsoRecord& record, const char* digits) {
             if (NormalizeJccCode(record.Code, digits) == 0) NormalizeJcgCode(record.Code);
             return index.Find(record.Code);
         });
@@ -247,9 +277,7 @@ void AddQso(AreaStat& stat, const char* qsl, int32_t date) {
     } else if (stat.LastDate < date) {
         stat.LastDate = date;
     }
-    // The received mark sits at position 2; a text ending before it has none.
-    const bool confirmed = qsl[0] != '\0' && qsl[1] != '\0' && qsl[2] != '\0' && qsl[2] != ' ';
-    if (confirmed)
+    if (IsConfirmedQsl(qsl))
         stat.QslState = 2;
     else if (stat.QslState != 2)
         stat.QslState = 1;

@@ -22,13 +22,30 @@ static_assert(sizeof(AreaStat) == 16, "AreaStat is four int32");
 constexpr int kAjdAreaCount = 10;     // call areas 0..9
 constexpr int kPrefectureCount = 47;  // prefectures 1..47
 
+// What of one area's counted QSOs the award itself accepts: a QSO of an
+// area that no longer exists counts only when it is dated no later than the
+// area's deletion month (AwardAcceptsQso).
+struct AreaAward {
+    uint16_t ConfirmedBands;     // bit b: a confirmed QSO the award accepts on band b
+    uint16_t WorkedBands;        // bit b: any QSO the award accepts on band b
+    int32_t FirstConfirmedRecNo; // the first such confirmed QSO in record order; 0 = none
+    int32_t FirstConfirmedDate;  // its date, YYYYMMDD
+    int32_t FirstConfirmedBand;  // its band index
+};
+
 // What one tally found, per area of its award kind: AJD by call-area digit
 // 0..9, WAJA by prefecture number 1..47 (0 unused), JCC and JCG by the
 // position of the entry in the area table.
 struct AwardStatistics {
     int32_t Kind = 0;
     AreaStat Areas[kAreaTableSize] = {};
+    AreaAward Award[kAreaTableSize] = {};
 };
+
+// Whether the award accepts a QSO dated qsoDate (YYYYMMDD, 0 = undated) of
+// an area deleted in deletedYm (YYYYMM, 0 = the area exists): always for an
+// existing area, else only a dated QSO no later than the deletion month.
+bool AwardAcceptsQso(int32_t deletedYm, int32_t qsoDate);
 
 // How many areas of statistics a kind has (10, 48, 1000; 0 for another).
 int AreaSlotCount(int32_t kind);

@@ -132,3 +132,47 @@ bool SortByClick(ListRows& rows, int column, ListSortState& state) {
     rows.Sort(column, direction);
     return true;
 }
+
+namespace {
+
+template <class Field>
+std::string RowsAsLines(const ListColumn* columns, int columnCount, const ListRows& rows,
+                        const std::vector<int>& positions, char separator, Field field) {
+    std::string out;
+    for (int c = 0; c < columnCount; ++c) {
+        if (c > 0) out += separator;
+        out += field(columns[c].Title);
+    }
+    out += "\r\n";
+    for (int position : positions) {
+        for (int c = 0; c < columnCount; ++c) {
+            if (c > 0) out += separator;
+            out += field(rows.Text(position, c));
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"') quoted += '"';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+std::string RowsAsTabText(const ListColumn* columns, int columnCount, const ListRows& rows,
+                          const std::vector<int>& positions) {
+    return RowsAsLines(columns, columnCount, rows, positions, '\t', [](const char* t) { return std::string(t); });
+}
+
+std::string RowsAsCsv(const ListColumn* columns, int columnCount, const ListRows& rows) {
+    std::vector<int> all(static_cast<size_t>(rows.Count()));
+    for (int i = 0; i < rows.Count(); ++i) all[static_cast<size_t>(i)] = i;
+    return RowsAsLines(columns, columnCount, rows, all, ',', [](const char* t) { return CsvField(t); });
+}

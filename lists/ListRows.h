@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 enum class ColumnAlign { Left, Right };
@@ -96,3 +97,17 @@ private:
 // A header click on a list: sorts by the column as the state says and flips
 // the state. false, nothing changed, when the column does not sort.
 bool SortByClick(ListRows& rows, int column, ListSortState& state);
+
+// ---- Rows as text, for the clipboard and for files -----------------------
+
+// The rows at the given shown positions, in that order, under a line of the
+// column titles: cells in column order separated by a tab, every line ended
+// by CR LF. Code page 932 bytes as the rows hold them.
+std::string RowsAsTabText(const ListColumn* columns, int columnCount, const ListRows& rows,
+                          const std::vector<int>& positions);
+// Every row as shown, under the titles, as comma-separated values: a field
+// holding a comma, a double quote, CR or LF is quoted with its quotes
+// doubled; lines end in CR LF.
+std::string RowsAsCsv(const ListColumn* columns, int columnCount, const ListRows& rows);
+// One field of such a file.
+std::string CsvField(const std::string& text);

@@ -1,6 +1,9 @@
 #include "lists/ReportList.h"
 
+#include <commdlg.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -21,6 +24,8 @@ void ReportList::Create(ListRows& rows) {
 }
 
 void ReportList::InsertColumns(const ListColumn* columns, int count, const int* widths) {
+    columns_ = columns;
+    columnCount_ = count;
     for (int i = 0; i < count; ++i) {
         const int format = columns[i].Align == ColumnAlign::Right ? LVCFMT_RIGHT : LVCFMT_LEFT;
         InsertColumn(i, columns[i].Title, format, widths ? widths[i] : ScaleToWindowDpi(m_hWnd, columns[i].Width), i);
@@ -103,7 +108,153 @@ bool ReportList::OnReflectedNotify(NMHDR* header, LRESULT* result) {
         // No notice per deleted row: the rows live in the program.
         *result = TRUE;
         return true;
+    case LVN_KEYDOWN: {
+        const WORD key = reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey;
+        if (!IsCtrlDown() || (key != 'A' && key != 'C')) return false;
+        if (key == 'A')
+            SelectAll();
+        else
+            CopySelection();
+        *result = 0;
+        return true;
+    }
     default:
         return false;
     }
+}
+
+void ReportList::SelectAll() {
+    if (rows_ && rows_->Count() > 0) SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+}
+
+bool ReportList::CopySelection() {
+    if (!rows_ || !columns_) return false;
+    std::vector<int> selected;
+    for (int i = GetNextItem(-1, LVNI_SELECTED); i >= 0; i = GetNextItem(i, LVNI_SELECTED)) selected.push_back(i);
+    if (selected.empty()) return false;
+    return PutTextOnClipboard(m_hWnd, RowsAsTabText(columns_, columnCount_, *rows_, selected));
+}
+
+std::string ReportList::AllRowsAsCsv() const {
+    if (!rows_ || !columns_) return {};
+    return RowsAsCsv(columns_, columnCount_, *rows_);
+}
+
+bool IsCtrlDown() { return (::GetKeyState(VK_CONTROL) & 0x8000) != 0; }
+
+namespace {
+
+HGLOBAL GlobalCopy(const void* bytes, size_t size) {
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!memory) return nullptr;
+    void* p = ::GlobalLock(memory);
+    if (!p) {
+        ::GlobalFree(memory);
+        return nullptr;
+    }
+    std::memcpy(p, bytes, size);
+    ::GlobalUnlock(memory);
+    return memory;
+}
+
+std::string FolderOfProgram() {
+    std::vector<char> path(65536);
+    const DWORD n = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0 || n >= path.size()) return {};
+    std::string folder(path.data(), n);
+    const size_t cut = folder.find_last_of("\\/");
+    return cut == std::string::npos ? std::string() : folder.substr(0, cut);
+}
+
+std::string SystemReason(DWORD error) {
+    char* text = nullptr;
+    ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string reason = text ? text : "";
+    if (text) ::LocalFree(text);
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' ')) reason.pop_back();
+    if (reason.empty()) reason = "error " + std::to_string(error);
+    return reason;
+}
+
+}  // namespace
+
+bool PutTextOnClipboard(HWND owner, const std::string& text) {
+    const int wide = ::MultiByteToWideChar(932, 0, text.c_str(), -1, nullptr, 0);
+    std::vector<wchar_t> unicode(static_cast<size_t>(wide > 0 ? wide : 1), L'\0');
+    if (wide > 0) ::MultiByteToWideChar(932, 0, text.c_str(), -1, unicode.data(), wide);
+    if (!::OpenClipboard(owner)) return false;
+    ::EmptyClipboard();
+    bool ok = true;
+    if (HGLOBAL narrow = GlobalCopy(text.c_str(), text.size() + 1)) {
+        if (!::SetClipboardData(CF_TEXT, narrow)) ::GlobalFree(narrow), ok = false;
+    } else {
+        ok = false;
+    }
+    if (HGLOBAL u = GlobalCopy(unicode.data(), unicode.size() * sizeof(wchar_t))) {
+        if (!::SetClipboardData(CF_UNICODETEXT, u)) ::GlobalFree(u), ok = false;
+    } else {
+        ok = false;
+    }
+    ::CloseClipboard();
+    return ok;
+}
+
+bool AskSaveFileName(HWND owner, const char* title, const std::string& defaultName, std::string* path) {
+    std::vector<char> file(32768, '\0');
+    std::memcpy(file.data(), defaultName.c_str(), std::min(defaultName.size(), file.size() - 1));
+    const std::string folder = FolderOfProgram();
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = "CSV (*.csv)\0*.csv\0\0";
+    ofn.lpstrFile = file.data();
+    ofn.nMaxFile = static_cast<DWORD>(file.size());
+    ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    ofn.lpstrTitle = title;
+    ofn.lpstrDefExt = "csv";
+    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
+    if (!::GetSaveFileNameA(&ofn)) return false;
+    *path = file.data();
+    return true;
+}
+
+bool WriteFileWhole(const std::string& path, const std::string& bytes, std::string* reason) {
+    const size_t cut = path.find_last_of("\\/");
+    const std::string folder = cut == std::string::npos ? "." : path.substr(0, cut);
+    char temp[MAX_PATH + 16] = {};
+    if (!::GetTempFileNameA(folder.c_str(), "cc", 0, temp)) {
+        *reason = SystemReason(::GetLastError());
+        return false;
+    }
+    HANDLE file = ::CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        *reason = SystemReason(::GetLastError());
+        ::DeleteFileA(temp);
+        return false;
+    }
+    DWORD written = 0;
+    const bool wrote = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                       written == bytes.size() && ::FlushFileBuffers(file);
+    const DWORD writeError = ::GetLastError();
+    ::CloseHandle(file);
+    if (!wrote) {
+        *reason = SystemReason(writeError);
+        ::DeleteFileA(temp);
+        return false;
+    }
+    if (!::MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        *reason = SystemReason(::GetLastError());
+        ::DeleteFileA(temp);
+        return false;
+    }
+    return true;
+}
+
+std::string TodayYmd() {
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    char text[16];
+    std::snprintf(text, sizeof text, "%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
+    return text;
 }

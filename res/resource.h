@@ -80,3 +80,12 @@
 #define IDC_JCC_SHOW1001        1022
 #define IDC_JCC_FULLLIST        1023
 #define IDC_JCC_UNWORKED        1024
+
+// The award result list's status bar and the commands of its context menu
+// (also its keys: Ctrl+C, Ctrl+A, Ctrl+S, Ctrl+L, Ctrl+B).
+#define IDC_AWARDSTATUS         1070
+#define ID_LIST_COPY            32801
+#define ID_LIST_SELECTALL       32802
+#define ID_LIST_SAVECSV         32803
+#define ID_LIST_SAVEAPPLICATION 32804
+#define ID_LIST_BANDGRID        32805

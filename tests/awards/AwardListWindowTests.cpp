@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <thread>
+
 #include "AwardWindowFixture.h"
 #include "GuiDriver.h"
 #include "app/MainWindowPlacement.h"
@@ -222,10 +225,14 @@ TEST_F(AwardListWindowTest, TheListFillsTheWindowAtEverySize) {
             RECT client;
             ::GetClientRect(window, &client);
             RECT got = gui::ClientRectOf(list);
+            const RECT bar = gui::ClientRectOf(::GetDlgItem(window, IDC_AWARDSTATUS));
             EXPECT_EQ(got.left, 0);
             EXPECT_EQ(got.top, 0);
             EXPECT_EQ(got.right, client.right);
-            EXPECT_EQ(got.bottom, client.bottom);
+            EXPECT_EQ(got.bottom, bar.top) << "the list ends where the status bar begins";
+            EXPECT_EQ(bar.bottom, client.bottom);
+            EXPECT_EQ(bar.right, client.right);
+            EXPECT_GT(bar.bottom - bar.top, 0);
         }
     });
 }
@@ -272,3 +279,167 @@ TEST_F(AwardListWindowTest, WithoutTheLibraryTheListKeepsItsHeadersItsTemplateSi
 }
 
 }  // namespace
+
+// ---- What a chaser takes out of the list ------------------------------------
+
+namespace {
+
+std::string StatusOf(HWND window) {
+    char text[256] = {};
+    ::SendMessageA(::GetDlgItem(window, IDC_AWARDSTATUS), SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// A path as a person types it into the save dialog.
+std::string WindowsPath(std::string path) {
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+// The save dialog titled `title`, once it shows: the name it offers, then
+// `path` typed into its name box and saved.
+std::string AnswerSaveDialog(const std::string& title, const std::string& path) {
+    HWND dialog = gui::WaitFor([&] { return gui::FindProcessWindow(title); });
+    EXPECT_NE(dialog, nullptr) << title;
+    if (!dialog) return {};
+    HWND name = ::GetDlgItem(dialog, 0x47C);   // the file name box
+    if (!name) name = ::GetDlgItem(dialog, 0x480);
+    const std::string offered = gui::WindowText(name);
+    ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(WindowsPath(path).c_str()));
+    ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(gui::WaitUntil([&] { return !::IsWindow(dialog); }));
+    return offered;
+}
+
+std::string Today() {
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    char text[16];
+    std::snprintf(text, sizeof text, "%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
+    return text;
+}
+
+// The titles and rows of a list as shown, joined as the program copies them.
+std::string Joined(HWND list, const Rows& rows, char separator) {
+    std::string out;
+    const std::vector<awardgui::ColumnInfo> columns = awardgui::ReadColumns(list);
+    for (size_t c = 0; c < columns.size(); ++c) out += (c ? std::string(1, separator) : "") + columns[c].Title;
+    out += "\r\n";
+    for (const Row& row : rows) {
+        for (size_t c = 0; c < row.size(); ++c) out += (c ? std::string(1, separator) : "") + row[c];
+        out += "\r\n";
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST_F(AwardListWindowTest, TheStatusBarGivesTheTotalsOfTheAwardWhateverRowsAreShown) {
+    struct { int32_t kind; int32_t unworked; const char* text; } cases[] = {
+        {Waja, 0, "Cfm 3  Wkd 2  全 47"},
+        {Jcc, 0, "Cfm 2  Wkd 2  全 7  JCC-100 まで 98"},
+        {Jcc, 1, "Cfm 2  Wkd 2  全 7  JCC-100 まで 98"},
+    };
+    for (const auto& c : cases) {
+        SetFilter(c.kind, 0, 20501231, c.unworked);
+        ShowList([&](HWND window, HWND) { EXPECT_EQ(StatusOf(window), c.text) << c.kind << "/" << c.unworked; });
+    }
+}
+
+TEST_F(AwardListWindowTest, CtrlAAndCtrlCPutTheRowsOnTheClipboardAndNothingWithoutASelection) {
+    SetFilter(Ajd, 0, 20501231);
+    ShowList([](HWND window, HWND list) {
+        gui::SetClipboardText("before");
+        gui::PostCtrlKey(list, 'C');
+        EXPECT_EQ(gui::ClipboardText(), "before") << "no row selected: the clipboard keeps its text";
+        gui::PostCtrlKey(list, 'A');
+        EXPECT_EQ(::SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0), 10);
+        awardgui::ClickColumn(window, list, 0);   // copied in the order shown
+        gui::PostCtrlKey(list, 'C');
+        const std::string want = Joined(list, awardgui::ReadListRows(list), '\t');
+        EXPECT_EQ(gui::ClipboardText(), want);
+        const std::wstring unicode = gui::ClipboardUnicode();
+        EXPECT_EQ(unicode.substr(0, 4), L"C/W\t");
+        EXPECT_NE(unicode.find(L"\uFF74\uFF98\uFF71"), std::wstring::npos) << "ｴﾘｱ as Unicode";
+    });
+}
+
+TEST_F(AwardListWindowTest, TheContextMenuOffersTheCommandsAndTheBandGridShowsTheAreasByBand) {
+    SetFilter(Jcc, 0, 20501231);
+    ShowList([](HWND window, HWND list) {
+        // The right-click runs the menu's own loop on the window's thread.
+        std::thread click([&] {
+            NMITEMACTIVATE nm{};
+            nm.hdr.hwndFrom = list;
+            nm.hdr.idFrom = IDC_AWARDLIST;
+            nm.hdr.code = NM_RCLICK;
+            nm.iItem = -1;
+            ::SendMessageA(window, WM_NOTIFY, IDC_AWARDLIST, reinterpret_cast<LPARAM>(&nm));
+        });
+        HWND menuWindow = gui::WaitFor([] { return ::FindWindowA("#32768", nullptr); });
+        ASSERT_NE(menuWindow, nullptr);
+        HMENU menu = reinterpret_cast<HMENU>(::SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+        std::vector<std::string> items;
+        for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+            char text[64] = {};
+            ::GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+            items.push_back(text);
+        }
+        EXPECT_EQ(items, (std::vector<std::string>{"コピー\tCtrl+C", "すべて選択\tCtrl+A", "CSV で保存...\tCtrl+S",
+                                                   "申請リストを保存...\tCtrl+L", "バンド別表示\tCtrl+B"}));
+        ::PostMessageA(menuWindow, WM_KEYDOWN, VK_ESCAPE, 0);
+        click.join();
+
+        gui::PostCtrlKey(list, 'B', [&] { return gui::WaitForModalAbove(window, 100) != nullptr; });
+        HWND grid = gui::WaitForModalAbove(window);
+        ASSERT_NE(grid, nullptr);
+        EXPECT_EQ(gui::WindowText(grid), "バンド別");
+        HWND gridList = ::GetDlgItem(grid, IDC_AWARDLIST);
+        std::vector<std::string> titles;
+        for (const auto& c : awardgui::ReadColumns(gridList)) titles.push_back(c.Title);
+        EXPECT_EQ(titles.size(), 3u + kBandCount);
+        EXPECT_EQ(titles[3 + 4], "14");
+        const Rows rows = awardgui::ReadListRows(gridList);
+        // The worked list's four areas (0101, 0104, 1001, 1002), then the totals.
+        ASSERT_EQ(rows.size(), 5u);
+        EXPECT_EQ(rows[0][1], "0101  ");
+        EXPECT_EQ(rows[0][3 + 4], "C") << "0101 confirmed on 14 MHz";
+        EXPECT_EQ(rows[1][3 + 4], "W") << "0104 worked before its deletion";
+        EXPECT_EQ(rows[0][3 + 2], "");
+        EXPECT_EQ(rows[4][0], "計");
+        EXPECT_EQ(rows[4][3 + 4], "2");
+        EXPECT_EQ(rows[4][3 + 2], "0");
+        EXPECT_EQ(StatusOf(grid), "Cfm 2  Wkd 2  全 7  JCC-100 まで 98");
+        awardgui::CloseAndWait(grid, window);
+    });
+}
+
+TEST_F(AwardListWindowTest, CtrlSAndTheMenuSaveTheListAndTheApplicationList) {
+    SetFilter(Jcc, 0, 20501231);
+    const std::string csv = Dir().File("list.csv"), application = Dir().File("apply.csv");
+    const std::vector<test::DumpedRecord> dump = test::DumpLog(Dir().Path());
+    ShowList([&](HWND window, HWND list) {
+        gui::PostCtrlKey(list, 'S', [] { return gui::FindProcessWindow("CSV で保存") != nullptr; });
+        EXPECT_EQ(AnswerSaveDialog("CSV で保存", csv), "JCC-" + Today() + ".csv");
+        gui::Settle(window);
+        Rows rows = awardgui::ReadListRows(list);
+        for (Row& row : rows)
+            for (std::string& cell : row)
+                if (cell.find(',') != std::string::npos) cell = "\"" + cell + "\"";
+        EXPECT_EQ(test::ReadFileBytes(csv), Joined(list, rows, ','));
+
+        ::PostMessageA(window, WM_COMMAND, ID_LIST_SAVEAPPLICATION, 0);
+        EXPECT_EQ(AnswerSaveDialog("申請リストを保存", application), "JCC-申請リスト-" + Today() + ".csv");
+        gui::Settle(window);
+        // 0101 first confirmed by record 7, 1002 by record 6, in table order.
+        auto line = [&](int no, const char* code, const std::string& name, int recNo) {
+            const test::DumpedRecord& r = dump[static_cast<size_t>(recNo - 1)];
+            return std::to_string(no) + "," + code + "," + name + "," + r.Call() + ",2011/05/13," +
+                   r.Fields[test::kDumpTime] + ",14," + r.Fields[test::kDumpMode] + "\r\n";
+        };
+        EXPECT_EQ(test::ReadFileBytes(application),
+                  "No,Code,Qth,Call,Date,Time,Band,Mode\r\n" + line(1, "0101  ", JccTable[0].Name, 7) +
+                      line(2, "1002  ", JccTable[6].Name, 6));
+    });
+}

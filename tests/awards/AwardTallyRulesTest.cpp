@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "awards/AwardFilter.h"
+#include "awards/AwardCount.h"
 #include "awards/AwardTally.h"
 #include "MemoryLog.h"
 
@@ -277,6 +278,114 @@ TEST(TallyOverRecords, RepeatedTextsAreReadAgainWhenTheirBytesChange) {
     no7.BandSelected[2] = 0;   // 7 MHz
     MemoryLog again(log);
     EXPECT_EQ(TallyAward(no7, nullptr, again).Areas[8].QsoCount, 1);
+}
+
+}  // namespace
+
+// ---- What counts toward the award ----------------------------------------
+
+namespace {
+
+TEST(AwardCounting, DeletedAreasCountOnlyUpToTheirDeletionMonth) {
+    EXPECT_TRUE(AwardAcceptsQso(0, 20250101));
+    EXPECT_TRUE(AwardAcceptsQso(0, 0)) << "an existing area takes an undated QSO";
+    EXPECT_TRUE(AwardAcceptsQso(201003, 20100331));
+    EXPECT_TRUE(AwardAcceptsQso(201003, 20100301));
+    EXPECT_FALSE(AwardAcceptsQso(201003, 20100401));
+    EXPECT_FALSE(AwardAcceptsQso(201003, 0)) << "an undated QSO cannot show the area still existed";
+
+    AreaEntry cities[kAreaTableSize] = {};
+    std::snprintf(cities[0].Code, sizeof cities[0].Code, "1001  ");   // deleted 2010-03
+    cities[0].DeletedYm = 201003;
+    std::snprintf(cities[1].Code, sizeof cities[1].Code, "0101  ");
+    std::snprintf(cities[2].Code, sizeof cities[2].Code, "0102  ");   // deleted 2005-09, only after
+    cities[2].DeletedYm = 200509;
+    cities[1].Hidden = 1;   // a hidden area still counts
+    const std::vector<Qso> log = {
+        {"20100220", "14.074", "FT8", "1001", false},   // 1: before the deletion, worked
+        {"20100331", "7.041", "CW", "1001", true},      // 2: in the deletion month, confirmed on 7
+        {"20100415", "14.074", "FT8", "1001", true},    // 3: after: not for the award
+        {"20110101", "21.074", "FT8", "0101", false},   // 4
+        {"20110102", "21.074", "FT8", "0101", true},    // 5: confirmed only on 21
+        {"20110103", "7.041", "CW", "0101", false},     // 6
+        {"20110104", "7.041", "CW", "0102", true},      // 7: after its deletion
+    };
+    MemoryLog source(log);
+    const AwardStatistics stats = TallyAward(Criteria(Jcc), cities, source);
+    const AreaAward& tokyo = stats.Award[0];
+    EXPECT_EQ(stats.Areas[0].QsoCount, 3) << "the list still shows every QSO";
+    EXPECT_EQ(tokyo.ConfirmedBands, 1u << 2);
+    EXPECT_EQ(tokyo.WorkedBands, (1u << 2) | (1u << 4));
+    EXPECT_EQ(tokyo.FirstConfirmedRecNo, 2);
+    EXPECT_EQ(tokyo.FirstConfirmedDate, 20100331);
+    const AreaAward& sapporo = stats.Award[1];
+    EXPECT_EQ(sapporo.ConfirmedBands, 1u << 6);
+    EXPECT_EQ(sapporo.WorkedBands, (1u << 6) | (1u << 2));
+    EXPECT_EQ(sapporo.FirstConfirmedRecNo, 5);
+    EXPECT_EQ(sapporo.FirstConfirmedBand, 6);
+    EXPECT_EQ(stats.Award[2].WorkedBands, 0u);
+    EXPECT_EQ(stats.Areas[2].QslState, 2) << "the list shows it confirmed; the award does not count it";
+
+    const AwardTotals totals = CountAward(stats, cities);
+    EXPECT_EQ(totals.Areas, 3);
+    EXPECT_EQ(totals.Confirmed, 2);
+    EXPECT_EQ(totals.WorkedOnly, 0);
+    EXPECT_EQ(totals.ConfirmedOnBand[2], 1);
+    EXPECT_EQ(totals.ConfirmedOnBand[6], 1);
+    EXPECT_EQ(totals.ConfirmedOnBand[4], 0);
+
+    // The application list: the first confirmed QSO the award takes, in table order.
+    const std::vector<ApplicationEntry> entries = ApplicationEntries(stats, cities);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].Code, "1001  ");
+    EXPECT_EQ(entries[0].RecNo, 2);
+    EXPECT_EQ(entries[1].RecNo, 5);
+    EXPECT_EQ(ApplicationListCsv(entries, {{"JA1ABC", "12:00", "CW"}, {"JA8,X", "00:01", "FT8"}}),
+              "No,Code,Qth,Call,Date,Time,Band,Mode\r\n"
+              "1,1001  ,,JA1ABC,2010/03/31,12:00,7,CW\r\n"
+              "2,0101  ,,\"JA8,X\",2011/01/02,00:01,21,FT8\r\n");
+
+    // The grid keeps to the list's rows but counts every area.
+    AwardCriteria unworked = Criteria(Jcc);
+    unworked.ShowUnworked = 1;
+    ListRows grid;
+    BuildBandGridRows(unworked, stats, cities, grid);
+    ASSERT_EQ(grid.Count(), 1) << "no area is unworked: only the total row";
+    EXPECT_STREQ(grid.Text(0, 0), "計");
+    EXPECT_STREQ(grid.Text(0, 3 + 2), "1") << "7 MHz";
+    AwardCriteria worked = Criteria(Jcc);
+    BuildBandGridRows(worked, stats, cities, grid);
+    ASSERT_EQ(grid.Count(), 3) << "the hidden area is not listed";
+    EXPECT_STREQ(grid.Text(0, 1), "1001  ");
+    EXPECT_STREQ(grid.Text(0, 3 + 2), "C");
+    EXPECT_STREQ(grid.Text(0, 3 + 4), "W");
+    EXPECT_STREQ(grid.Text(0, 3 + 6), "");
+    EXPECT_STREQ(grid.Text(1, 1), "0102  ");
+    EXPECT_STREQ(grid.Text(1, 3 + 2), "") << "not for the award after its deletion";
+    EXPECT_EQ(BandGridColumns(worked).size(), 3u + kBandCount);
+}
+
+TEST(AwardCounting, StatusTextGivesTheTotalsAndTheNextLevel) {
+    auto totals = [](int confirmed, int worked, int areas) {
+        AwardTotals t;
+        t.Confirmed = confirmed;
+        t.WorkedOnly = worked;
+        t.Areas = areas;
+        return t;
+    };
+    const struct { int32_t kind; AwardTotals totals; const char* text; } cases[] = {
+        {Jcc, totals(0, 0, 914), "Cfm 0  Wkd 0  全 914  JCC-100 まで 100"},
+        {Jcc, totals(99, 3, 914), "Cfm 99  Wkd 3  全 914  JCC-100 まで 1"},
+        {Jcc, totals(100, 0, 914), "Cfm 100  Wkd 0  全 914  JCC-150 まで 50"},
+        {Jcc, totals(799, 0, 914), "Cfm 799  Wkd 0  全 914  JCC-800 まで 1"},
+        {Jcc, totals(800, 0, 914), "Cfm 800  Wkd 0  全 914  JCC-800 達成"},
+        {Jcg, totals(451, 2, 600), "Cfm 451  Wkd 2  全 600  JCG-500 まで 49"},
+        {Jcg, totals(512, 0, 600), "Cfm 512  Wkd 0  全 600  JCG-500 達成"},
+        {Ajd, totals(9, 1, 10), "Cfm 9  Wkd 1  全 10"},
+        {Ajd, totals(10, 0, 10), "Cfm 10  Wkd 0  全 10  AJD 達成"},
+        {Waja, totals(47, 0, 47), "Cfm 47  Wkd 0  全 47  WAJA 達成"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(AwardStatusText(c.kind, c.totals), c.text) << c.text;
 }
 
 }  // namespace

@@ -86,6 +86,27 @@ TEST_F(ListTest, SortStateLastsAcrossLookupsAndTheSelectionStaysOnItsRow) {
 // (the prefix's; every window of the program has the system's DPI).
 int Px(int pixels96) { return ScaleToDpi(pixels96, SystemDpi()); }
 
+TEST_F(ListTest, CtrlAAndCtrlCCopyTheRowsWhileTheListHasTheFocus) {
+    Run([&](HWND main) {
+        Type(main, "JA1");
+        Press(::GetDlgItem(main, IDC_CALLSIGN), VK_F3);
+        HWND list = ::GetDlgItem(main, IDC_QSOLIST);
+        ::SendMessageA(main, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
+        gui::PostCtrlKey(list, 'A');
+        EXPECT_EQ(::SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0), 4);
+        gui::PostCtrlKey(list, 'C');
+        std::string want;
+        for (int c = 0; c < kQsoColumnCount; ++c) want += std::string(c ? "\t" : "") + QsoColumns[c].Title;
+        want += "\r\n";
+        for (const auto& row : ListRows(main)) {
+            for (size_t c = 0; c < row.size(); ++c) want += (c ? "\t" : "") + row[c];
+            want += "\r\n";
+        }
+        EXPECT_EQ(gui::ClipboardText(), want);
+        EXPECT_EQ(CallBox(main), "JA1???") << "the keys reach the list, not the call-sign box";
+    });
+}
+
 TEST_F(ListTest, ListFillsTheClientAreaBelowTheBoxes) {
     Run([&](HWND main) {
         HWND list = ::GetDlgItem(main, IDC_QSOLIST);

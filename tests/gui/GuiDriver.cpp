@@ -1,5 +1,7 @@
 #include "GuiDriver.h"
 
+#include <cstring>
+
 #include <gtest/gtest.h>
 #include <commctrl.h>
 
@@ -133,6 +135,63 @@ std::vector<std::vector<std::string>> ReadListRows(HWND list, const std::vector<
 void PostKey(HWND target, UINT vk) {
     ::PostMessageA(target, WM_KEYDOWN, vk, 1);
     ::PostMessageA(target, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u));
+}
+
+void PostCtrlKey(HWND target, UINT vk, const std::function<bool()>& opened) {
+    const DWORD thread = ::GetWindowThreadProcessId(target, nullptr);
+    const DWORD self = ::GetCurrentThreadId();
+    ::AttachThreadInput(self, thread, TRUE);
+    BYTE keys[256];
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] |= 0x80;
+    keys[VK_LCONTROL] |= 0x80;
+    ::SetKeyboardState(keys);
+    PostKey(target, vk);
+    // A modal window's own loop does not answer the settle marker.
+    if (opened)
+        EXPECT_TRUE(WaitUntil(opened)) << "the key opened no window";
+    else
+        Settle(target);
+    keys[VK_CONTROL] &= 0x7F;
+    keys[VK_LCONTROL] &= 0x7F;
+    ::SetKeyboardState(keys);
+    ::AttachThreadInput(self, thread, FALSE);
+}
+
+std::string ClipboardText() {
+    std::string text;
+    if (!::OpenClipboard(nullptr)) return text;
+    if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
+        if (const char* p = static_cast<const char*>(::GlobalLock(data))) {
+            text = p;
+            ::GlobalUnlock(data);
+        }
+    }
+    ::CloseClipboard();
+    return text;
+}
+
+std::wstring ClipboardUnicode() {
+    std::wstring text;
+    if (!::OpenClipboard(nullptr)) return text;
+    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+        if (const wchar_t* p = static_cast<const wchar_t*>(::GlobalLock(data))) {
+            text = p;
+            ::GlobalUnlock(data);
+        }
+    }
+    ::CloseClipboard();
+    return text;
+}
+
+void SetClipboardText(const std::string& text) {
+    if (!::OpenClipboard(nullptr)) return;
+    ::EmptyClipboard();
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    std::memcpy(::GlobalLock(memory), text.c_str(), text.size() + 1);
+    ::GlobalUnlock(memory);
+    ::SetClipboardData(CF_TEXT, memory);
+    ::CloseClipboard();
 }
 
 void Settle(HWND hwnd) {

@@ -41,6 +41,17 @@ std::vector<std::vector<std::string>> ReadListRows(HWND list, const std::vector<
 // Key input through the receiving thread's message queue (and so through
 // the modal loop's pre-translation), as the keyboard delivers it.
 void PostKey(HWND target, UINT vk);
+// A key with Ctrl held down: the Ctrl key is set down in the keyboard state
+// that the target's thread shares with this one for the time of the key,
+// and the key posted as PostKey does; returns once it has been handled, or
+// for a key that opens a modal window, once `opened()` holds.
+void PostCtrlKey(HWND target, UINT vk, const std::function<bool()>& opened = nullptr);
+// The clipboard's text in code page 932 (CF_TEXT) and as UTF-16
+// (CF_UNICODETEXT); "" when it holds none.
+std::string ClipboardText();
+std::wstring ClipboardUnicode();
+// Puts a text of its own on the clipboard, to see whether it is replaced.
+void SetClipboardText(const std::string& text);
 // Waits until the dialog's thread has handled everything posted so far.
 void Settle(HWND anyWindowOfThatThread);
 

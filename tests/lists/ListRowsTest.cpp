@@ -119,3 +119,29 @@ TEST(Cp932, CutsOnlyBetweenWholeCharacters) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RowsAsText, TabTextForTheClipboardAndCsvForFiles) {
+    const ListColumn columns[] = {{"No", 10, ColumnAlign::Right, -1}, {"Qth", 10, ColumnAlign::Left, -1}};
+    ListRows rows(2);
+    const char* cells[][2] = {{"1", "札幌市"}, {"2", "a,b"}, {"3", "say \"hi\""}, {"4", "two\r\nlines"}, {"5", ""}};
+    for (const auto& c : cells) {
+        rows.AddRow();
+        rows.AddCell(c[0]);
+        rows.AddCell(c[1]);
+    }
+    rows.Sort(0, 1);   // shown 5, 4, 3, 2, 1
+    EXPECT_EQ(RowsAsTabText(columns, 2, rows, {4, 0}), "No\tQth\r\n1\t札幌市\r\n5\t\r\n")
+        << "selected rows in the order asked, under the titles";
+    EXPECT_EQ(RowsAsTabText(columns, 2, rows, {}), "No\tQth\r\n");
+    EXPECT_EQ(RowsAsCsv(columns, 2, rows),
+              "No,Qth\r\n5,\r\n4,\"two\r\nlines\"\r\n3,\"say \"\"hi\"\"\"\r\n2,\"a,b\"\r\n1,札幌市\r\n");
+    const struct { const char* in; const char* out; } fields[] = {
+        {"", ""}, {"plain", "plain"}, {"a,b", "\"a,b\""}, {"\"", "\"\"\"\""}, {"cr\r", "\"cr\r\""},
+        {"lf\n", "\"lf\n\""}, {" 0101  ", " 0101  "}, {"\x83\x5C", "\x83\x5C"},   // ソ: a trail byte is no quote
+    };
+    for (const auto& f : fields) EXPECT_EQ(CsvField(f.in), f.out) << f.in;
+}
+
+}  // namespace
