@@ -423,8 +423,11 @@ int DoImport(const std::string& adifPath, ImportFiles& files, std::ostream& out,
                     << firstEncodedRecord << " was " << EncodingName(firstEncoding) << ")\n";
             }
         }
-        if (keys.size() >= 0xFFFFFFF0u / 2) {
-            err << "import-adif: more records than a log holds\n";
+        // A log's size must fit its 32-bit count of 256-byte records (readers
+        // refuse more than 2 GB of records): stop before writing such a log.
+        if (keys.size() >= 0x7FFFFFFFu / kLogRecordSize) {
+            err << "import-adif: more than " << 0x7FFFFFFFu / kLogRecordSize
+                << " QSOs, more than a log holds; nothing was written\n";
             return kExitResources;
         }
         keys.push_back({imp.SortKey, uint32_t(keys.size())});
