@@ -148,6 +148,35 @@ Station MakeForeignStation(Rng& r) {
 
 }  // namespace
 
+std::vector<MasterEntry> BuiltInSampleMaster() {
+    static const char* const kPrefectures[47] = {
+        "北海道", "青森", "岩手", "秋田", "山形", "宮城", "福島", "新潟", "長野", "東京", "神奈川", "千葉",
+        "埼玉", "茨城", "栃木", "群馬", "山梨", "静岡", "岐阜", "愛知", "三重", "京都", "滋賀", "奈良",
+        "大阪", "和歌山", "兵庫", "富山", "福井", "石川", "岡山", "島根", "山口", "鳥取", "広島", "香川",
+        "徳島", "愛媛", "高知", "福岡", "佐賀", "長崎", "熊本", "大分", "宮崎", "鹿児島", "沖縄"};
+    static const char* const kOrdinals[3] = {"一", "二", "三"};
+    std::vector<MasterEntry> e;
+    char code[16], roman[32];
+    for (int p = 1; p <= 47; ++p) {
+        for (int c = 1; c <= 3; ++c) {
+            std::snprintf(code, sizeof code, "%02d%02d", p, c);
+            std::snprintf(roman, sizeof roman, "Sample city %02d-%d", p, c);
+            e.push_back({code, std::string(kPrefectures[p - 1]) + "第" + kOrdinals[c - 1] + "市", roman});
+        }
+        for (int c = 1; c <= 2; ++c) {
+            std::snprintf(code, sizeof code, "%02d%03d", p, c);
+            std::snprintf(roman, sizeof roman, "Sample county %02d-%d", p, c);
+            e.push_back({code, std::string(kPrefectures[p - 1]) + "第" + kOrdinals[c - 1] + "郡", roman});
+        }
+    }
+    for (int w = 1; w <= 3; ++w) {
+        std::snprintf(code, sizeof code, "1001%02d", w);
+        std::snprintf(roman, sizeof roman, "Sample ward %d", w);
+        e.push_back({code, std::string("東京第") + kOrdinals[w - 1] + "区", roman});
+    }
+    return e;
+}
+
 bool GenerateLog(uint32_t count, uint64_t seed, const MasterFile& master, const std::string& logPath,
                  const std::string& indexPath, std::string* error) {
     CodePool pool;
@@ -272,9 +301,10 @@ bool GenerateLog(uint32_t count, uint64_t seed, const MasterFile& master, const 
             q.Field[kMy] = buf;
         } else { q.Field[kHis] = "59"; q.Field[kMy] = r.Percent(80) ? "59" : "57"; }
 
-        // QSL: about half confirmed; some texts shorter than three characters.
-        static const char* const kConfirmed[] = {"S R", "S R", "J R", "  R", "E R", "SJR"};
-        static const char* const kOpen[] = {"", "", "S", "S", "J", "SJ", "S  "};
+        // QSL: about half confirmed; three positions, sent, via and
+        // received, a blank where there is no mark.
+        static const char* const kConfirmed[] = {"S R", "S R", "SJR", "  R", "SER", "SDR"};
+        static const char* const kOpen[] = {"   ", "   ", "S  ", "S  ", "SJ ", "SD ", " E "};
         q.Field[kQSL] = r.Percent(50) ? r.Pick(kConfirmed) : r.Pick(kOpen);
         q.Field[kGL] = st.Grid;
         q.Field[kName] = st.Name;

@@ -1,6 +1,7 @@
 #include "vireon/Platform.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <iconv.h>
 #include <sys/stat.h>
@@ -69,6 +70,14 @@ bool OsFileExists(const char* path) {
     return path && stat(path, &st) == 0 && S_ISREG(st.st_mode);
 }
 
+bool OsReplaceFile(const char* from, const char* to) {
+    return from && to && std::rename(from, to) == 0;
+}
+
+bool OsRemoveFile(const char* path) {
+    return path && (unlink(path) == 0 || errno == ENOENT);
+}
+
 static bool Convert(const char* to, const char* from, const std::string& in, std::string* out,
                     bool* lossy, bool replace) {
     iconv_t cd = iconv_open(to, from);
@@ -110,6 +119,19 @@ static bool Convert(const char* to, const char* from, const std::string& in, std
 bool Utf8ToCp932(const std::string& in, std::string* out, bool* lossy) {
     if (lossy) *lossy = false;
     return Convert("CP932", "UTF-8", in, out, lossy, true);
+}
+
+bool Cp932PairDefined(unsigned char lead, unsigned char trail) {
+    // One converter for the whole run: the tool asks about many pairs.
+    static iconv_t cd = iconv_open("UTF-8", "CP932");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+    char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+    char out[8];
+    char* src = in;
+    char* dst = out;
+    size_t left = 2, room = sizeof out;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    return iconv(cd, &src, &left, &dst, &room) != static_cast<size_t>(-1) && left == 0;
 }
 
 std::string Cp932ToUtf8(const std::string& in) {

@@ -78,6 +78,21 @@ bool OsFileExists(const char* path) {
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool OsReplaceFile(const char* from, const char* to) {
+    return from && to && MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
+bool OsRemoveFile(const char* path) {
+    if (!path) return false;
+    return DeleteFileA(path) || GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND;
+}
+
+bool Cp932PairDefined(unsigned char lead, unsigned char trail) {
+    char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+    wchar_t w[2];
+    return MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, in, 2, w, 2) == 1;
+}
+
 bool Utf8ToCp932(const std::string& in, std::string* out, bool* lossy) {
     if (lossy) *lossy = false;
     out->clear();

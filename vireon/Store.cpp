@@ -9,30 +9,88 @@ namespace vireon {
 
 bool IsCp932LeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
+namespace {
+// Length of the valid UTF-8 character at p[i] (1..4), 0 when the bytes there
+// are no valid UTF-8 (stray continuation, overlong form, surrogate, cut off).
+size_t Utf8CharLength(const unsigned char* p, size_t n, size_t i) {
+    unsigned char c = p[i];
+    if (c < 0x80) return 1;
+    size_t len;
+    uint32_t cp;
+    if (c >= 0xC2 && c <= 0xDF) { len = 2; cp = c & 0x1F; }
+    else if (c >= 0xE0 && c <= 0xEF) { len = 3; cp = c & 0x0F; }
+    else if (c >= 0xF0 && c <= 0xF4) { len = 4; cp = c & 0x07; }
+    else return 0;
+    if (i + len > n) return 0;
+    for (size_t k = 1; k < len; ++k) {
+        if ((p[i + k] & 0xC0) != 0x80) return 0;
+        cp = cp << 6 | (p[i + k] & 0x3F);
+    }
+    if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) || (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
+    return len;
+}
+
+// Length of the CP932 character at p[i] (1 or 2), 0 when code page 932 does
+// not define the bytes there. Which double-byte pairs are defined is asked of
+// the system once per pair and kept.
+size_t Cp932CharLength(const unsigned char* p, size_t n, size_t i) {
+    unsigned char c = p[i];
+    if (c < 0x80 || (c >= 0xA1 && c <= 0xDF)) return 1;
+    // F0..F9 lead the user-defined characters: no text that was written in
+    // Shift_JIS means them, so bytes there are taken for another encoding.
+    if (!IsCp932LeadByte(c) || (c >= 0xF0 && c <= 0xF9) || i + 1 >= n) return 0;
+    unsigned char t = p[i + 1];
+    if (t < 0x40 || t == 0x7F || t > 0xFC) return 0;
+    static std::vector<uint8_t> known(65536, 0);   // 0 not asked, 1 defined, 2 not defined
+    uint8_t& k = known[size_t(c) << 8 | t];
+    if (k == 0) k = Cp932PairDefined(c, t) ? 1 : 2;
+    return k == 1 ? 2 : 0;
+}
+
+template <size_t (*CharLength)(const unsigned char*, size_t, size_t)>
+std::string Repair(const std::string& s, size_t* bad) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(s.data());
+    std::string out;
+    size_t replaced = 0;
+    for (size_t i = 0, n = s.size(); i < n;) {
+        size_t len = CharLength(p, n, i);
+        if (len == 0) {
+            out += '?';
+            ++replaced;
+            ++i;
+        } else {
+            out.append(s, i, len);
+            i += len;
+        }
+    }
+    if (bad) *bad = replaced;
+    return out;
+}
+}  // namespace
+
 bool IsValidUtf8(const std::string& s) {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(s.data());
-    size_t n = s.size(), i = 0;
-    while (i < n) {
-        unsigned char c = p[i];
-        if (c < 0x80) { ++i; continue; }
-        size_t len;
-        uint32_t cp;
-        if (c >= 0xC2 && c <= 0xDF) { len = 2; cp = c & 0x1F; }
-        else if (c >= 0xE0 && c <= 0xEF) { len = 3; cp = c & 0x0F; }
-        else if (c >= 0xF0 && c <= 0xF4) { len = 4; cp = c & 0x07; }
-        else return false;
-        if (i + len > n) return false;
-        for (size_t k = 1; k < len; ++k) {
-            if ((p[i + k] & 0xC0) != 0x80) return false;
-            cp = cp << 6 | (p[i + k] & 0x3F);
-        }
-        if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-            (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
+    for (size_t i = 0, n = s.size(); i < n;) {
+        size_t len = Utf8CharLength(p, n, i);
+        if (len == 0) return false;
         i += len;
     }
     return true;
 }
+
+bool IsValidCp932(const std::string& s) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(s.data());
+    for (size_t i = 0, n = s.size(); i < n;) {
+        size_t len = Cp932CharLength(p, n, i);
+        if (len == 0) return false;
+        i += len;
+    }
+    return true;
+}
+
+std::string RepairUtf8(const std::string& s, size_t* bad) { return Repair<Utf8CharLength>(s, bad); }
+std::string RepairCp932(const std::string& s, size_t* bad) { return Repair<Cp932CharLength>(s, bad); }
 
 std::string TruncateCp932(const std::string& s, size_t maxBytes, bool* cut) {
     size_t i = 0;
@@ -130,6 +188,10 @@ uint32_t PackRecord(const QsoTexts& q, StoredRecord out) {
         const FieldSlot& slot = kFieldSlots[f];
         // A text stops at its first NUL, whatever follows.
         std::string text = q.Field[f].substr(0, q.Field[f].find('\0'));
+        // QSL always holds its three positions (sent, via, received), blanks
+        // where there is no mark: a reader that looks at position 2 must find
+        // a blank there, not the NUL or whatever its buffer held before.
+        if (f == kQSL && text.size() < kQslPositions) text.resize(kQslPositions, ' ');
         bool cut = false;
         std::string t = TruncateCp932(text, static_cast<size_t>(slot.Width - 1), &cut);
         if (cut) cutFields |= 1u << f;
@@ -263,9 +325,12 @@ bool LogFile::SetQslMark(int32_t recNo, int position, char mark) {
     size_t len = strnlen(qsl, slot.Width - 1);
     for (size_t i = len; i < size_t(position); ++i) qsl[i] = ' ';
     qsl[position] = mark ? mark : ' ';
-    // Marks sit at fixed positions; trailing blanks carry nothing.
-    size_t end = std::max(len, size_t(position) + 1);
-    while (end > 0 && qsl[end - 1] == ' ') --end;
+    // Marks sit at fixed positions; the three positions stay (as blanks
+    // when empty), blanks after them carry nothing.
+    size_t end = std::max({len, size_t(position) + 1, kQslPositions});
+    while (end > kQslPositions && qsl[end - 1] == ' ') --end;
+    for (size_t i = len; i < end; ++i)
+        if (qsl[i] == 0) qsl[i] = ' ';
     std::memset(rec + slot.Offset, 0, slot.Width);
     std::memcpy(rec + slot.Offset, qsl, end);
     if (!OsWriteAt(file_, at, rec, sizeof rec)) return false;
@@ -466,6 +531,11 @@ bool MasterFile::Open(const char* path, bool share) {
     }
     for (uint32_t i = 0; i < n; ++i) records_[size_t(i) * kMasterRecordSize + kMasterRecordSize - 1] = 0;
     return true;
+}
+
+void MasterFile::Assign(const std::vector<MasterEntry>& entries) {
+    records_.assign(entries.size() * kMasterRecordSize, 0);
+    for (size_t i = 0; i < entries.size(); ++i) PackEntry(entries[i], &records_[i * kMasterRecordSize]);
 }
 
 const unsigned char* MasterFile::Record(int32_t r) const {

@@ -14,6 +14,13 @@ namespace vireon {
 // ---- CP932 and UTF-8 text helpers ----
 bool IsCp932LeadByte(unsigned char c);
 bool IsValidUtf8(const std::string& s);
+// True when every byte belongs to a character code page 932 defines (ASCII,
+// half-width katakana, the defined double-byte characters).
+bool IsValidCp932(const std::string& s);
+// The text with every byte that belongs to no valid character of that
+// encoding replaced by '?'; *bad counts the bytes replaced.
+std::string RepairUtf8(const std::string& s, size_t* bad);
+std::string RepairCp932(const std::string& s, size_t* bad);
 // The longest prefix of s of at most maxBytes bytes that does not split a
 // double-byte character. *cut is set when something was dropped.
 std::string TruncateCp932(const std::string& s, size_t maxBytes, bool* cut = nullptr);
@@ -137,6 +144,8 @@ struct MasterEntry {
 class MasterFile {
 public:
     bool Open(const char* path, bool share);
+    // The given entries, as Write would store them, without a file.
+    void Assign(const std::vector<MasterEntry>& entries);
     uint32_t Count() const { return static_cast<uint32_t>(records_.size() / kMasterRecordSize); }
     // Record 1..Count(), 56 bytes; null out of range.
     const unsigned char* Record(int32_t r) const;

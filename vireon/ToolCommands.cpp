@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstring>
+#include <new>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -94,8 +96,84 @@ bool ReadWholeFile(const std::string& path, std::string* bytes) {
     return !f.bad();
 }
 
-AdifImport ConvertAdifRecord(const AdifRecord& rec, AdifEncoding encoding) {
+namespace {
+
+const char* EncodingName(RecordEncoding e) {
+    switch (e) {
+    case RecordEncoding::Ascii: return "ASCII";
+    case RecordEncoding::Utf8: return "UTF-8";
+    case RecordEncoding::ShiftJis: return "Shift_JIS";
+    case RecordEncoding::Mixed: return "partly neither UTF-8 nor Shift_JIS";
+    }
+    return "";
+}
+
+RecordEncoding DecideEncoding(const AdifRecord& rec) {
+    bool ascii = true, utf8 = true, sjis = true;
+    for (const AdifField& f : rec.Fields) {
+        if (std::all_of(f.Value.begin(), f.Value.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+            continue;
+        ascii = false;
+        if (utf8 && !IsValidUtf8(f.Value)) utf8 = false;
+        if (sjis && !IsValidCp932(f.Value)) sjis = false;
+    }
+    return ascii ? RecordEncoding::Ascii : utf8 ? RecordEncoding::Utf8 : sjis ? RecordEncoding::ShiftJis
+                                                                            : RecordEncoding::Mixed;
+}
+
+// One value as CP932: from UTF-8, as it is (Shift_JIS), or, in a record that
+// is neither, in whichever of the two leaves fewer bytes unreadable, those
+// bytes becoming '?'.
+std::string ValueToCp932(const std::string& v, RecordEncoding e, const char* name, std::vector<std::string>* notes) {
+    bool fromUtf8 = e == RecordEncoding::Utf8;
+    std::string s = v;
+    if (e == RecordEncoding::Mixed) {
+        if (IsValidUtf8(v)) {
+            fromUtf8 = true;
+        } else if (!IsValidCp932(v)) {
+            size_t badUtf8 = 0, badSjis = 0;
+            std::string asUtf8 = RepairUtf8(v, &badUtf8), asSjis = RepairCp932(v, &badSjis);
+            fromUtf8 = badUtf8 <= badSjis;
+            s = fromUtf8 ? asUtf8 : asSjis;
+            notes->push_back(std::string(name) + ": " + std::to_string(fromUtf8 ? badUtf8 : badSjis) +
+                             " byte(s) that are neither UTF-8 nor Shift_JIS became '?' (read as " +
+                             (fromUtf8 ? "UTF-8" : "Shift_JIS") + ")");
+        }
+    }
+    if (fromUtf8) {
+        std::string conv;
+        bool lossy = false;
+        if (Utf8ToCp932(s, &conv, &lossy)) {
+            if (lossy) notes->push_back(std::string(name) + ": characters without a CP932 form became '?'");
+            s = conv;
+        } else {
+            s = RepairCp932(s, nullptr);   // no converter: never store bytes that are not CP932
+            notes->push_back(std::string(name) + ": no UTF-8 converter here; the text was not converted");
+        }
+    }
+    return s;
+}
+
+char ViaMark(const std::string& via) {
+    if (via == "B") return 'J';   // the bureau (JARL's in Japan)
+    if (via == "D") return 'D';
+    if (via == "E") return 'E';
+    if (via == "M") return 'M';
+    return 0;
+}
+
+bool IsReceived(const std::string* v) {
+    if (!v) return false;
+    std::string s = Upper(TrimBlanks(*v));
+    return s == "Y" || s == "V";
+}
+
+}  // namespace
+
+AdifImport ConvertAdifRecord(const AdifRecord& rec) {
     AdifImport r;
+    r.Notes = rec.Problems;
+    r.Encoding = DecideEncoding(rec);
     auto get = [&](const char* name) { const std::string* v = rec.Find(name); return v ? TrimBlanks(*v) : std::string(); };
 
     std::string call = Upper(get("CALL"));
@@ -138,7 +216,7 @@ AdifImport ConvertAdifRecord(const AdifRecord& rec, AdifEncoding encoding) {
     std::snprintf(buf, sizeof buf, "%02d/%02d/%02d", y % 100, mo, d);
     r.Qso.Field[kDate] = buf;
     r.Qso.Field[kTime] = time.substr(0, 2) + ":" + time.substr(2, 2);
-    r.SortKey = date + time + (time.size() == 4 ? "00" : "");
+    r.SortKey = std::stoull(date + time + (time.size() == 4 ? "00" : ""));
     r.Qso.Field[kCall] = call;
 
     // Texts: converted to CP932, line breaks made blanks, cut to the field.
@@ -148,15 +226,7 @@ AdifImport ConvertAdifRecord(const AdifRecord& rec, AdifEncoding encoding) {
         std::string s = *v;
         for (char& c : s)
             if (c == '\r' || c == '\n' || c == '\t' || c == '\0') c = ' ';
-        s = TrimBlanks(s);
-        if (encoding == AdifEncoding::Utf8) {
-            std::string conv;
-            bool lossy = false;
-            if (IsValidUtf8(s) && Utf8ToCp932(s, &conv, &lossy)) {
-                if (lossy) r.Notes.push_back(std::string(name) + ": characters without a CP932 form became '?'");
-                s = conv;
-            }
-        }
+        s = ValueToCp932(TrimBlanks(s), r.Encoding, name, &r.Notes);
         bool cut = false;
         std::string t = TruncateCp932(s, size_t(MaxFieldLength(f)), &cut);
         if (cut)
@@ -198,87 +268,257 @@ AdifImport ConvertAdifRecord(const AdifRecord& rec, AdifEncoding encoding) {
     if (!code.empty()) code.resize(6, ' ');
     r.Qso.Field[kCode] = code;
 
-    // QSL: position 0 sent, position 2 received.
+    // QSL: three positions, always written, a blank where there is no mark:
+    // 0 sent ('S'), 1 via ('J' bureau, 'D' direct, 'E' electronic, 'M'
+    // manager), 2 received ('R').
     std::string qsl = "   ";
     if (IsYes(rec.Find("QSL_SENT"))) qsl[0] = 'S';
-    if (IsYes(rec.Find("QSL_RCVD")) || IsYes(rec.Find("LOTW_QSL_RCVD")) || IsYes(rec.Find("EQSL_QSL_RCVD")))
+    const char* viaField = rec.Find("QSL_SENT_VIA") && !get("QSL_SENT_VIA").empty() ? "QSL_SENT_VIA" : "QSL_RCVD_VIA";
+    std::string via = Upper(get(viaField));
+    if (!via.empty()) {
+        if (char m = ViaMark(via)) qsl[1] = m;
+        else r.Notes.push_back(std::string(viaField) + " \"" + via + "\" is not B, D, E or M; no via mark stored");
+    }
+    if (IsReceived(rec.Find("QSL_RCVD")) || IsReceived(rec.Find("LOTW_QSL_RCVD")) ||
+        IsReceived(rec.Find("EQSL_QSL_RCVD")))
         qsl[2] = 'R';
-    while (!qsl.empty() && qsl.back() == ' ') qsl.pop_back();
     r.Qso.Field[kQSL] = qsl;
     r.Ok = true;
     return r;
 }
 
-int ImportAdif(const std::string& adifPath, const std::string& dir, std::ostream& out, std::ostream& err) {
-    std::string bytes;
-    if (!ReadWholeFile(adifPath, &bytes)) {
+namespace {
+
+// The files of one import: records in file order first, then the sorted log
+// and its index beside the old ones; removed unless the import finished.
+struct ImportFiles {
+    std::string Log, Index, Unsorted, NewLog, NewIndex;
+    bool Keep = false;
+    ~ImportFiles() {
+        OsRemoveFile(Unsorted.c_str());
+        if (!Keep) {
+            OsRemoveFile(NewLog.c_str());
+            OsRemoveFile(NewIndex.c_str());
+        }
+    }
+};
+
+struct SortEntry {
+    uint64_t Key;      // YYYYMMDDHHMMSS
+    uint32_t Source;   // 0-based position among the imported records, in file order
+};
+
+// Writes the records of `unsorted` (file order) to a new log in the order of
+// `keys`, a window of records at a time: for each window the records it needs
+// are read by blocks in file order, so a file already in date order is read
+// once, and memory stays at one window and one block whatever the order.
+bool WriteSorted(const std::string& unsortedPath, const std::vector<SortEntry>& keys, const std::string& logPath) {
+    const uint32_t kWindow = 65536, kBlock = 1024;
+    uint32_t n = uint32_t(keys.size());
+    OsFile* in = OsOpen(unsortedPath.c_str(), OpenMode::Read, false);
+    if (!in) return false;
+    LogFile log;
+    bool ok = LogFile::CreateEmpty(logPath.c_str()) && log.Open(logPath.c_str(), true, false);
+    std::vector<unsigned char> window(size_t(std::min(kWindow, n)) * kLogRecordSize);
+    std::vector<unsigned char> block(size_t(kBlock) * kLogRecordSize);
+    std::vector<std::pair<uint32_t, uint32_t>> wanted;   // (source, place in the window)
+    for (uint32_t w = 0; ok && w < n; w += kWindow) {
+        uint32_t m = std::min(kWindow, n - w);
+        wanted.clear();
+        for (uint32_t i = 0; i < m; ++i) wanted.emplace_back(keys[w + i].Source, i);
+        std::sort(wanted.begin(), wanted.end());
+        uint32_t loaded = ~0u;
+        for (const auto& sd : wanted) {
+            uint32_t b = sd.first / kBlock;
+            if (b != loaded) {
+                uint32_t count = std::min(kBlock, n - b * kBlock);
+                if (!OsReadAt(in, int64_t(b) * kBlock * kLogRecordSize, block.data(), size_t(count) * kLogRecordSize)) {
+                    ok = false;
+                    break;
+                }
+                loaded = b;
+            }
+            std::memcpy(&window[size_t(sd.second) * kLogRecordSize],
+                        &block[size_t(sd.first - b * kBlock) * kLogRecordSize], kLogRecordSize);
+        }
+        ok = ok && log.AppendMany(window.data(), m);
+    }
+    OsClose(in);
+    log.Close();
+    return ok;
+}
+
+std::string Who(const AdifRecord& rec) {
+    const std::string* call = rec.Find("CALL");
+    std::string c = call ? TrimBlanks(*call) : std::string();
+    if (c.size() > 24) c = c.substr(0, 24) + "...";
+    return "record " + std::to_string(rec.Ordinal) + " (line " + std::to_string(rec.Line) +
+           (c.empty() ? std::string() : ", " + c) + ")";
+}
+
+int DoImport(const std::string& adifPath, ImportFiles& files, std::ostream& out, std::ostream& err) {
+    FILE* f = std::fopen(adifPath.c_str(), "rb");
+    if (!f) {
         err << "import-adif: cannot read " << adifPath << "\n";
-        return 2;
+        return kExitUsage;
     }
-    AdifFile file = ParseAdif(bytes);
-    if (file.Records.empty() && !file.UnterminatedTail) {
-        err << "import-adif: " << adifPath << " holds no ADIF records\n";
-        return 3;
+    struct Closer { FILE* f; ~Closer() { std::fclose(f); } } closer{f};
+    AdifReader reader([f](char* buf, size_t n, bool* failed) {
+        size_t got = std::fread(buf, 1, n, f);
+        if (got < n && std::ferror(f)) *failed = true;
+        return got;
+    });
+    OsFile* unsorted = OsOpen(files.Unsorted.c_str(), OpenMode::Create, false);
+    if (!unsorted) {
+        err << "import-adif: cannot write " << files.Unsorted << "\n";
+        return kExitResources;
     }
-    out << "reading " << adifPath << " ("
-        << (file.Encoding == AdifEncoding::Utf8 ? "UTF-8" : file.Encoding == AdifEncoding::ShiftJis ? "Shift_JIS" : "ASCII")
-        << ")\n";
-    std::vector<AdifImport> ok;
-    std::map<std::string, int> reasons;
-    int skipped = 0, notes = 0;
-    for (const AdifRecord& rec : file.Records) {
-        AdifImport imp = ConvertAdifRecord(rec, file.Encoding);
-        const std::string* call = rec.Find("CALL");
-        std::string who = "record " + std::to_string(rec.Ordinal) + " (line " + std::to_string(rec.Line) +
-                          (call ? ", " + TrimBlanks(*call) : std::string()) + ")";
+    struct OsCloser { OsFile* f; ~OsCloser() { OsClose(f); } } unsortedCloser{unsorted};
+
+    out << "reading " << adifPath << "\n";
+    std::vector<SortEntry> keys;
+    const uint32_t kChunk = 4096;
+    std::vector<unsigned char> chunk;
+    chunk.reserve(size_t(kChunk) * kLogRecordSize);
+    int64_t written = 0;
+    auto flush = [&]() {
+        if (chunk.empty()) return true;
+        bool ok = OsWriteAt(unsorted, written, chunk.data(), chunk.size());
+        written += int64_t(chunk.size());
+        chunk.clear();
+        return ok;
+    };
+    std::map<std::string, uint32_t> reasons;
+    uint32_t records = 0, skipped = 0, changed = 0;
+    uint32_t perEncoding[4] = {0, 0, 0, 0};
+    RecordEncoding firstEncoding = RecordEncoding::Ascii;
+    int firstEncodedRecord = 0;
+    AdifRecord rec;
+    while (reader.Next(&rec)) {
+        ++records;
+        AdifImport imp = ConvertAdifRecord(rec);
+        std::string who = Who(rec);
+        if (imp.Ok && !rec.Terminated) {
+            imp.Ok = false;
+            imp.Reason = "no <EOR> closes it before the end of the file";
+        }
         if (!imp.Ok) {
             out << "skipped " << who << ": " << imp.Reason << "\n";
+            for (const std::string& n : imp.Notes) out << "note " << who << ": " << n << "\n";
             ++skipped;
             std::string kind = imp.Reason.substr(0, imp.Reason.find(' '));
-            ++reasons[imp.Reason.compare(0, 3, "no ") == 0 ? imp.Reason : kind + " unusable"];
+            ++reasons[imp.Reason.compare(0, 3, "no ") == 0 ? imp.Reason.substr(0, imp.Reason.find(' ', 3))
+                                                           : kind + " unusable"];
             continue;
         }
-        for (const std::string& n : imp.Notes) {
-            out << "note " << who << ": " << n << "\n";
-            ++notes;
+        for (const std::string& n : imp.Notes) out << "note " << who << ": " << n << "\n";
+        if (!imp.Notes.empty()) ++changed;
+        ++perEncoding[int(imp.Encoding)];
+        if (imp.Encoding == RecordEncoding::Utf8 || imp.Encoding == RecordEncoding::ShiftJis) {
+            if (firstEncodedRecord == 0) {
+                firstEncoding = imp.Encoding;
+                firstEncodedRecord = rec.Ordinal;
+            } else if (imp.Encoding != firstEncoding) {
+                out << "encoding " << who << ": read as " << EncodingName(imp.Encoding) << " (record "
+                    << firstEncodedRecord << " was " << EncodingName(firstEncoding) << ")\n";
+            }
         }
-        ok.push_back(std::move(imp));
+        // A log's size must fit its 32-bit count of 256-byte records (readers
+        // refuse more than 2 GB of records): stop before writing such a log.
+        if (keys.size() >= 0x7FFFFFFFu / kLogRecordSize) {
+            err << "import-adif: more than " << 0x7FFFFFFFu / kLogRecordSize
+                << " QSOs, more than a log holds; nothing was written\n";
+            return kExitResources;
+        }
+        keys.push_back({imp.SortKey, uint32_t(keys.size())});
+        chunk.resize(chunk.size() + kLogRecordSize);
+        PackRecord(imp.Qso, &chunk[chunk.size() - kLogRecordSize]);
+        if (chunk.size() == size_t(kChunk) * kLogRecordSize && !flush()) {
+            err << "import-adif: cannot write " << files.Unsorted << " (disk full?)\n";
+            return kExitResources;
+        }
     }
-    if (file.UnterminatedTail) {
-        out << "skipped the fields from line " << file.TailLine << " on: no <EOR> closes them\n";
-        ++skipped;
-        ++reasons["no <EOR>"];
+    if (reader.ReadFailed()) {
+        err << "import-adif: cannot read " << adifPath << " to its end\n";
+        return kExitUsage;
     }
-    if (file.RemeasuredFields)
-        out << "note: " << file.RemeasuredFields
-            << " multi-line field(s) declared lengths for CR LF line ends; read with LF line ends\n";
-    if (file.TruncatedFields)
-        out << "note: " << file.TruncatedFields << " field(s) ran past the end of the file and were cut\n";
-    // Date and time order, records of the same minute in file order.
-    std::stable_sort(ok.begin(), ok.end(), [](const AdifImport& a, const AdifImport& b) { return a.SortKey < b.SortKey; });
-
-    std::string logPath = InDir(dir, kLogFileName), indexPath = InDir(dir, kIndexFileName);
-    if (!LogFile::CreateEmpty(logPath.c_str())) {
-        err << "import-adif: cannot create " << logPath << "\n";
-        return 4;
+    if (!flush()) {
+        err << "import-adif: cannot write " << files.Unsorted << " (disk full?)\n";
+        return kExitResources;
     }
-    LogFile log;
-    std::vector<unsigned char> recs(ok.size() * kLogRecordSize);
-    for (size_t i = 0; i < ok.size(); ++i) PackRecord(ok[i].Qso, &recs[i * kLogRecordSize]);
-    if (!log.Open(logPath.c_str(), true, false) ||
-        (!ok.empty() && !log.AppendMany(recs.data(), uint32_t(ok.size())))) {
-        err << "import-adif: cannot write " << logPath << "\n";
-        return 4;
+    if (records == 0) {
+        err << "import-adif: " << adifPath << " holds no ADIF records\n";
+        return kExitNothing;
     }
-    log.Close();
-    std::string error;
-    if (!BuildIndexOfLog(logPath.c_str(), indexPath.c_str(), &error)) {
-        err << "import-adif: " << error << "\n";
-        return 4;
-    }
-    out << "imported " << ok.size() << ", skipped " << skipped << ", notes " << notes << "\n";
+    uint32_t imported = uint32_t(keys.size());
+    out << "imported " << imported << ", skipped " << skipped << ", changed " << changed << "\n";
     for (const auto& kv : reasons) out << "  skipped for " << kv.first << ": " << kv.second << "\n";
-    return 0;
+    if (perEncoding[1] || perEncoding[2] || perEncoding[3])
+        out << "  text read as UTF-8 in " << perEncoding[1] << " record(s), as Shift_JIS in " << perEncoding[2]
+            << ", partly as neither in " << perEncoding[3] << "\n";
+    if (imported == 0) {
+        err << "import-adif: no record of " << adifPath << " can be imported; nothing was written\n";
+        return kExitNothing;
+    }
+
+    // Date and time order, records of the same second in file order.
+    std::sort(keys.begin(), keys.end(), [](const SortEntry& a, const SortEntry& b) {
+        return a.Key != b.Key ? a.Key < b.Key : a.Source < b.Source;
+    });
+    OsClose(unsorted);
+    unsortedCloser.f = nullptr;
+    if (!WriteSorted(files.Unsorted, keys, files.NewLog)) {
+        err << "import-adif: cannot write " << files.NewLog << " (disk full?)\n";
+        return kExitResources;
+    }
+    std::vector<SortEntry>().swap(keys);
+    OsRemoveFile(files.Unsorted.c_str());
+    std::string error;
+    if (!BuildIndexOfLog(files.NewLog.c_str(), files.NewIndex.c_str(), &error)) {
+        err << "import-adif: " << error << "\n";
+        return kExitResources;
+    }
+    // The finished files take the place of the old ones only now.
+    if (!OsReplaceFile(files.NewLog.c_str(), files.Log.c_str())) {
+        err << "import-adif: cannot replace " << files.Log
+            << " (is it open in another program?); the old log and index are as they were\n";
+        return kExitResources;
+    }
+    files.Keep = true;
+    if (!OsReplaceFile(files.NewIndex.c_str(), files.Index.c_str())) {
+        err << "import-adif: the new log is in place, but its index could not replace " << files.Index
+            << " (it is left as " << files.NewIndex << "); run vireon-tool index\n";
+        return kExitResources;
+    }
+    out << "wrote " << files.Log << " and " << files.Index << "\n";
+    return skipped || changed ? kExitPartly : kExitOk;
+}
+
+}  // namespace
+
+int ImportAdif(const std::string& adifPath, const std::string& dir, const ImportOptions& options,
+               std::ostream& out, std::ostream& err) {
+    ImportFiles files;
+    files.Log = InDir(dir, kLogFileName);
+    files.Index = InDir(dir, kIndexFileName);
+    files.Unsorted = files.Log + ".unsorted";
+    files.NewLog = files.Log + ".new";
+    files.NewIndex = files.Index + ".new";
+    bool hasLog = OsFileExists(files.Log.c_str()), hasIndex = OsFileExists(files.Index.c_str());
+    if ((hasLog || hasIndex) && !options.Replace) {
+        files.Keep = true;   // nothing of ours to remove
+        err << "import-adif: this folder already holds "
+            << (hasLog && hasIndex ? files.Log + " and " + files.Index : hasLog ? files.Log : files.Index)
+            << "; nothing was changed. Give --replace to replace them with the import (they are kept until "
+               "the import has finished), or import in another folder.\n";
+        return kExitUsage;
+    }
+    try {
+        return DoImport(adifPath, files, out, err);
+    } catch (const std::bad_alloc&) {
+        err << "import-adif: out of memory; the old log and index are as they were\n";
+        return kExitResources;
+    }
 }
 
 int MakeMaster(const std::string& jcc, const std::string& jcg, const std::string& ku, const std::string& dir,
@@ -291,12 +531,12 @@ int MakeMaster(const std::string& jcc, const std::string& jcg, const std::string
         std::string bytes;
         if (!ReadWholeFile(*s.Path, &bytes)) {
             err << "make-master: cannot read " << *s.Path << "\n";
-            return 2;
+            return kExitUsage;
         }
         JarlList list = ParseJarlList(bytes);
         if (list.Entries.empty()) {
             err << "make-master: " << *s.Path << " holds no " << s.Kind << " entries\n";
-            return 3;
+            return kExitNothing;
         }
         int deleted = 0;
         for (const std::string& p : list.Problems) out << "skipped " << *s.Path << " " << p << "\n";
@@ -312,12 +552,12 @@ int MakeMaster(const std::string& jcc, const std::string& jcg, const std::string
     }
     if (entries.empty()) {
         err << "make-master: give at least --jcc or --jcg\n";
-        return 1;
+        return kExitUsage;
     }
     std::string path = InDir(dir, kMasterFileName);
     if (!MasterFile::Write(path.c_str(), entries)) {
         err << "make-master: cannot write " << path << "\n";
-        return 4;
+        return kExitResources;
     }
     out << "wrote " << path << ": " << entries.size() << " records\n";
     return 0;
@@ -326,18 +566,26 @@ int MakeMaster(const std::string& jcc, const std::string& jcg, const std::string
 int Generate(uint32_t count, uint64_t seed, const std::string& masterPath, const std::string& dir,
              std::ostream& out, std::ostream& err) {
     MasterFile master;
-    if (!master.Open(masterPath.c_str(), true)) {
-        err << "generate: cannot read the master " << masterPath
-            << " (make one with vireon-tool make-master, or name one with --master)\n";
-        return 2;
+    std::string path = masterPath.empty() ? InDir(dir, kMasterFileName) : masterPath;
+    std::string source;
+    if (masterPath.empty() && !OsFileExists(path.c_str())) {
+        master.Assign(BuiltInSampleMaster());
+        source = "the built-in sample master (" + std::to_string(master.Count()) +
+                 " made-up areas; no " + std::string(kMasterFileName) + " here)";
+    } else if (!master.Open(path.c_str(), true)) {
+        err << "generate: cannot read the master " << path
+            << " (missing or not a master; make one with vireon-tool make-master)\n";
+        return kExitUsage;
+    } else {
+        source = path;
     }
     std::string error;
     if (!GenerateLog(count, seed, master, InDir(dir, kLogFileName), InDir(dir, kIndexFileName), &error)) {
         err << "generate: " << error << "\n";
-        return 4;
+        return kExitResources;
     }
-    out << "generated " << count << " QSOs (seed " << seed << ")\n";
-    return 0;
+    out << "generated " << count << " QSOs (seed " << seed << "), codes from " << source << "\n";
+    return kExitOk;
 }
 
 int RebuildIndex(const std::string& dir, std::ostream& out, std::ostream& err) {

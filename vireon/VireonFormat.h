@@ -56,6 +56,8 @@ constexpr FieldSlot kFieldSlots[kFieldCount] = {
     {"Freq", 89, 16},  {"Mode", 105, 16}, {"Name", 121, 24}, {"QTH", 145, 32},
     {"Remarks1", 177, 39}, {"Remarks2", 216, 39},
 };
+// QSL positions every writer fills (blank = no mark): 0 sent, 1 via, 2 received.
+constexpr size_t kQslPositions = 3;
 // Longest text a field holds (bytes, CP932).
 constexpr int MaxFieldLength(QsoField f) { return kFieldSlots[f].Width - 1; }
 

@@ -78,9 +78,8 @@ void RunMaster() {
 }
 
 void RunAdif(const uint8_t* data, size_t size) {
-    AdifFile f = ParseAdif(std::string(reinterpret_cast<const char*>(data), size));
-    for (const AdifRecord& r : f.Records) {
-        AdifImport imp = ConvertAdifRecord(r, f.Encoding);
+    for (const AdifRecord& r : ReadAdifRecords(std::string(reinterpret_cast<const char*>(data), size))) {
+        AdifImport imp = ConvertAdifRecord(r);
         if (imp.Ok) {
             StoredRecord rec;
             PackRecord(imp.Qso, rec);
@@ -162,6 +161,13 @@ std::vector<std::string> BuiltInSeeds() {
                     "header\n<EOH>\n<CALL:6>JA1ABC <QSO_DATE:8>20210206 <TIME_ON:4>0508 <FREQ:5>7.041 "
                     "<MODE:2>CW <CNTY:4>1001 <QSL_RCVD:1>Y <NAME:6>\xE4\xBD\x90\xE8\x97\xA4 <EOR>\n"
                     "<call:8>JA1ABC/1 <qso_date:8>19991231 <time_on:6>235959 <band:3>40m <state:2>12 <eor>");
+    // Lengths that do not fit: past the <EOR>, negative, absurd, short of
+    // the text; a missing <EOR>; Shift_JIS and stray bytes.
+    seeds.push_back(std::string(1, '\3') +
+                    "<CALL:6>JA1AAA <QSO_DATE:8>20200101 <TIME_ON:4>1200 <COMMENT:60>short<EOR>\n"
+                    "<CALL:-6>JA2BBB <QSO_DATE:8>20200102 <TIME_ON:4>1200 <NAME:999999999>Taro <QTH:2>Tokyo <EOR>\n"
+                    "<CALL:6>JA3CCC <QSO_DATE:8>20200103 <TIME_ON:4>1200 <NAME:4>\x8D\xB2\x93\xA1 <QTH:3>K\xF6\xFF\n"
+                    "<CALL:6>JA4DDD <QSO_DATE:8>20200104 <TIME_ON:4>1200 <NOTES:4>a\nb<EOR><NAME:50>x");
     seeds.push_back(std::string(1, '\4') +
                     "北海道 01\n  0101    Sapporo             札幌\n* 0132    Kameda              亀田      \"Nov. 30,1973\"\n"
                     "250105※Higashi        東        平成元年2月12日以前\n");

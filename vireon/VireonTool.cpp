@@ -19,23 +19,31 @@ const char kUsage[] =
     "Writes and reads vireon.vdb (log), vireon.dx0 (call index) and vireon.mst\n"
     "(area master) in the current folder.\n"
     "\n"
-    "  import-adif FILE.adi     log and index from an ADIF file (UTF-8 or Shift_JIS)\n"
+    "  import-adif [--replace] FILE.adi\n"
+    "                           log and index from an ADIF file (UTF-8 or Shift_JIS,\n"
+    "                           decided per record); an existing log is replaced only\n"
+    "                           with --replace, and only once the import has finished\n"
     "  make-master --jcc FILE --jcg FILE [--ku FILE]\n"
     "                           area master from JARL's JCC, JCG and ward lists\n"
     "  generate N [--seed S] [--master FILE]\n"
     "                           synthetic log of N QSOs and its index; codes from\n"
-    "                           the master (default vireon.mst)\n"
+    "                           the master (default vireon.mst, else a small\n"
+    "                           built-in sample master)\n"
     "  index                    rebuild vireon.dx0 from vireon.vdb\n"
     "  dump                     records as tab-separated text: number, Call, Date,\n"
     "                           Time, His, My, Freq, Mode, Code, GL, QSL, Name, QTH,\n"
     "                           Remarks1, Remarks2\n"
     "  --help                   this text\n"
     "\n"
-    "Exit code 0 on success, nonzero with a message on standard error otherwise.\n";
+    "Exit codes: 0 done, every record as written; 1 import-adif wrote the log but\n"
+    "skipped or changed some records (each is reported); 2 bad usage, an input that\n"
+    "cannot be read, or a log import-adif must not replace; 3 nothing to import;\n"
+    "4 out of memory or a file that cannot be written (the old files stay as they\n"
+    "were). Messages for 2, 3 and 4 go to standard error.\n";
 
 int Usage(const std::string& message) {
     std::cerr << "vireon-tool: " << message << "\n(vireon-tool --help lists the commands)\n";
-    return 1;
+    return vireon::kExitUsage;
 }
 
 bool ParseNumber(const std::string& s, unsigned long long max, unsigned long long* v) {
@@ -66,8 +74,16 @@ int main(int argc, char** argv) {
     }
     std::vector<std::string> rest(args.begin() + 1, args.end());
     if (cmd == "import-adif") {
-        if (rest.size() != 1) return Usage("import-adif takes one file name");
-        return vireon::ImportAdif(rest[0], ".", std::cout, std::cerr);
+        vireon::ImportOptions options;
+        std::string file;
+        for (const std::string& a : rest) {
+            if (a == "--replace") options.Replace = true;
+            else if (a.size() > 2 && a.compare(0, 2, "--") == 0) return Usage("import-adif: unknown option " + a);
+            else if (!file.empty()) return Usage("import-adif takes one file name");
+            else file = a;
+        }
+        if (file.empty()) return Usage("import-adif takes one file name");
+        return vireon::ImportAdif(file, ".", options, std::cout, std::cerr);
     }
     if (cmd == "make-master") {
         std::string jcc, jcg, ku;
@@ -85,7 +101,7 @@ int main(int argc, char** argv) {
         if (rest.empty()) return Usage("generate needs the number of QSOs");
         unsigned long long n = 0, seed = 1;
         if (!ParseNumber(rest[0], 10000000ULL, &n)) return Usage("generate: N must be a number from 0 to 10000000");
-        std::string master = vireon::kMasterFileName;
+        std::string master;   // vireon.mst when there is one, else the built-in sample
         for (size_t i = 1; i < rest.size(); i += 2) {
             if (i + 1 >= rest.size()) return Usage("option " + rest[i] + " needs a value");
             if (rest[i] == "--seed") {

@@ -92,8 +92,9 @@ TEST_F(LookupTest, RowsShowTheRecordsTexts) {
         Press(::GetDlgItem(main, IDC_CALLSIGN), VK_RETURN);
         auto rows = ListRows(main);
         ASSERT_EQ(rows.size(), 3u);
+        // QSL as stored: three blank positions for a QSO neither sent nor confirmed.
         const std::vector<std::string> want = {"     2", "JA1ABC/1", "21/01/02", "12:00", "", "", "7.041", "FT8",
-                                               "1001  ", "", "", Cp932(L"鈴木"), Cp932(L"横浜市"), "", ""};
+                                               "1001  ", "", "   ", Cp932(L"鈴木"), Cp932(L"横浜市"), "", ""};
         EXPECT_EQ(rows[1], want);
     });
 }

@@ -87,6 +87,14 @@ void CopyFileTo(const std::string& from, const std::string& to) {
 
 void RemoveFile(const std::string& path) { std::remove(path.c_str()); }
 
+bool MakeDir(const std::string& path) {
+#if defined(_WIN32)
+    return CreateDirectoryA(path.c_str(), nullptr) != 0;
+#else
+    return mkdir(path.c_str(), 0755) == 0;
+#endif
+}
+
 static std::string CurrentDir() {
     char buf[4096];
 #if defined(_WIN32)
@@ -105,7 +113,7 @@ static void ChangeDir(const std::string& dir) {
 #endif
 }
 
-static void RemoveTree(const std::string& dir) {
+void RemoveTree(const std::string& dir) {
 #if defined(_WIN32)
     WIN32_FIND_DATAA fd;
     HANDLE h = FindFirstFileA(JoinPath(dir, "*").c_str(), &fd);

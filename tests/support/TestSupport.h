@@ -27,6 +27,8 @@ std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 void CopyFileTo(const std::string& from, const std::string& to);
 void RemoveFile(const std::string& path);
+bool MakeDir(const std::string& path);
+void RemoveTree(const std::string& dir);   // the folder and everything in it
 
 // A fresh, empty folder for one test, removed with everything in it at the
 // end. Optionally made the current directory for its lifetime.

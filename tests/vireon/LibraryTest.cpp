@@ -96,7 +96,7 @@ TEST_F(LibraryTest, ReadCopiesEachFixedTextWithItsNulOnly) {
     const unsigned char* b = reinterpret_cast<const unsigned char*>(&rec);
     struct Field { int Offset; const char* Text; int Width; };
     const Field fields[] = {{0, "JA1ABC", 21}, {21, "21/02/06", 9}, {30, "05:08", 7}, {37, "1001  ", 7},
-                            {44, "PM95", 7},   {51, "S R", 6},      {57, "599", 764}};
+                            {44, "PM95", 7},   {51, "SJR", 6},      {57, "599", 764}};
     for (const Field& f : fields) {
         size_t n = std::strlen(f.Text);
         EXPECT_EQ(std::memcmp(b + f.Offset, f.Text, n + 1), 0) << f.Text;
@@ -337,13 +337,21 @@ TEST_F(LibraryTest, WriteSideCreatesAppendsAndMarksQsl) {
     ASSERT_EQ(lib_.DB_append(h, &q), 0);
     EXPECT_EQ(CountAt1745(h), 2) << "refused appends add nothing";
     EXPECT_EQ(lib_.KVX_top(h), 1);
+    {
+        // An append without marks stores three blanks, so that position 2
+        // of a buffer that held a confirmed QSO before reads as a blank.
+        QsoRecord rec;
+        std::memset(&rec, 'R', sizeof rec);
+        ASSERT_EQ(lib_.KVX_readv(h, 2, &rec), 0);
+        EXPECT_STREQ(rec.QSL, "   ");
+    }
 
     struct Step { int (VX_CALL* Vireon::*Call)(void*, int, int); int Rec; int Mark; bool Ok; const char* Qsl; };
     const Step steps[] = {
-        {&Vireon::QSL_Send, 1, 'S', true, "S"},
+        {&Vireon::QSL_Send, 1, 'S', true, "S  "},   // three positions, blanks where no mark is
         {&Vireon::QSL_Rcv, 1, 'R', true, "S R"},
         {&Vireon::QSL_Send, 1, 0, true, "  R"},
-        {&Vireon::QSL_Rcv, 1, 0, true, ""},
+        {&Vireon::QSL_Rcv, 1, 0, true, "   "},
         {&Vireon::QSL_Rcv, 1, 'J', true, "  J"},
         {&Vireon::QSL_Rcv, 3, 'R', false, "  J"},
         {&Vireon::QSL_Rcv, 0, 'R', false, "  J"},

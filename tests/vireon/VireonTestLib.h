@@ -61,8 +61,9 @@ protected:
     VireonFolder() : dir_("vireon", true) {}
     void SetUp() override;
     void TearDown() override { FreeVireon(&lib_); }
-    // Runs vireon-tool in the folder; a nonzero exit fails the test.
-    std::string Tool(const std::vector<std::string>& args);
+    // Runs vireon-tool in the folder; an exit code other than the one
+    // expected fails the test.
+    std::string Tool(const std::vector<std::string>& args, int expectedExit = 0);
     // The log of kSmallAdif imported by the tool (records listed in kSmallLog).
     void MakeSmallLog();
     // A master from a small JARL-format list written here.
