@@ -247,9 +247,7 @@ void AddQso(AreaStat& stat, const char* qsl, int32_t date) {
     } else if (stat.LastDate < date) {
         stat.LastDate = date;
     }
-    // The received mark sits at position 2; a text ending before it has none.
-    const bool confirmed = qsl[0] != '\0' && qsl[1] != '\0' && qsl[2] != '\0' && qsl[2] != ' ';
-    if (confirmed)
+    if (HasQslReceivedMark(qsl))
         stat.QslState = 2;
     else if (stat.QslState != 2)
         stat.QslState = 1;

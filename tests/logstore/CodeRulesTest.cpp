@@ -48,6 +48,23 @@ TEST(TakeDateDigits, TakesYearMonthDayPositionsUpToTheTextsEnd) {
     }
 }
 
+TEST(HasQslReceivedMark, ReadsPositionTwoOfTheTextOnly) {
+    struct Case { std::string field; bool confirmed; } cases[] = {
+        {Nul("  R"), true}, {Nul("JJJ"), true}, {Nul("  RJ"), true},
+        {Nul("RR "), false}, {Nul("   "), false},
+        // A text ending before position 2 has no mark.
+        {Nul(""), false}, {Nul("R"), false}, {Nul("RR"), false},
+        // Bytes of a longer earlier text stay behind the NUL of a short one.
+        {Nul("J") + "RR", false}, {Nul("JJ") + "R", false}, {Nul("") + "  R", false},
+    };
+    for (const Case& c : cases) {
+        char qsl[6] = {};
+        std::memcpy(qsl, c.field.data(), std::min(c.field.size(), sizeof qsl));
+        EXPECT_EQ(HasQslReceivedMark(qsl), c.confirmed) << "QSL " << c.field.c_str();
+    }
+    EXPECT_FALSE(HasQslReceivedMark(nullptr));
+}
+
 TEST(ParseDeletionMark, ReadsYearAndMonthWithTheFiftyOnePivot) {
     struct Case { std::string name; int ym; } cases[] = {
         {"Kameda", 0},
