@@ -62,9 +62,12 @@ constexpr int kQsoColumnCount = 15;
 // the settings key "COLUMN<i>".
 extern const ListColumn QsoColumns[kQsoColumnCount];
 
-// Column indexes the link reads from a row.
+// Column indexes the link and the worked summary read from a row.
 constexpr int kColumnCall = 1;
+constexpr int kColumnFreq = 6;
+constexpr int kColumnMode = 7;
 constexpr int kColumnCode = 8;
+constexpr int kColumnQsl = 10;
 constexpr int kColumnName = 11;
 constexpr int kColumnQth = 12;
 
