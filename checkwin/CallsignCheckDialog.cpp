@@ -67,6 +67,7 @@ BOOL CallsignCheckDialog::OnInitDialog() {
     m_LinkToLogger.Detach();
     rows_.Clear();
     statusBar_ = nullptr;
+    statusText_.clear();
     CDialog::OnInitDialog();
     // The list keeps its rows here and hands the control their texts as it
     // draws them: filling a list control row by row is far too slow for a
@@ -267,16 +268,11 @@ void CallsignCheckDialog::DeleteAllRows() {
 void CallsignCheckDialog::ShowRows() { m_QsoList.ShowRows(); }
 
 void CallsignCheckDialog::SetStatusText(const std::string& text) {
-    if (statusBar_) ::SendMessageA(statusBar_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-std::string CallsignCheckDialog::StatusText() const {
-    if (!statusBar_) return {};
-    const int length = LOWORD(::SendMessageA(statusBar_, SB_GETTEXTLENGTHA, 0, 0));
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    ::SendMessageA(statusBar_, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(std::strlen(text.c_str()));
-    return text;
+    // Every search empties the status first: the bar is told only of a
+    // change, so that it is not drawn again for nothing.
+    if (!statusBar_ || text == statusText_) return;
+    statusText_ = text;
+    ::SendMessageA(statusBar_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void CallsignCheckDialog::SortByColumn(int column) { m_QsoList.SortByColumn(column, sortState_); }

@@ -52,9 +52,6 @@ public:
     void RestorePlacement();
     void SavePlacement();
     const QsoRows& Rows() const { return rows_; }
-    // The status bar's text: the worked/confirmed summary of the last exact
-    // lookup, "" after anything else.
-    std::string StatusText() const;
     int SortDirection(int column) const { return sortState_.Direction(column); }
 
     // The link with the running logging program.
@@ -102,6 +99,7 @@ private:
     void ShowFailure(const char* text);
 
     HWND statusBar_ = nullptr;
+    std::string statusText_;   // what the bar shows
     SettingsStore* settings_;
     MainWindowCommands commands_;
     QsoRows rows_;
