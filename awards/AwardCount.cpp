@@ -8,9 +8,6 @@
 
 namespace {
 
-const char* const kBandNames[kBandCount] = {"1.9", "3.5", "7",  "10",  "14",  "18",   "21",
-                                            "24",  "28",  "50", "144", "430", "1200", "2400"};
-
 bool Has(uint16_t bands, int band) { return (bands >> band) & 1u; }
 
 std::string Format(const char* format, int value) {
@@ -54,8 +51,6 @@ const char* AwardName(int32_t kind) {
     default: return "";
     }
 }
-
-const char* BandName(int band) { return band >= 0 && band < kBandCount ? kBandNames[band] : ""; }
 
 std::vector<int> AwardAreaOrder(int32_t kind, const AreaEntry* table) {
     std::vector<int> order;
@@ -176,7 +171,7 @@ std::vector<ListColumn> BandGridColumns(const AwardCriteria& criteria) {
                                        {"Code", 55, ColumnAlign::Left, -1},
                                        {"Qth", 150, ColumnAlign::Left, -1}};
     for (int b = 0; b < kBandCount; ++b)
-        if (criteria.BandSelected[b]) columns.push_back({kBandNames[b], 40, ColumnAlign::Right, -1});
+        if (criteria.BandSelected[b]) columns.push_back({BandName(b), 40, ColumnAlign::Right, -1});
     return columns;
 }
 

@@ -13,6 +13,7 @@
 
 #include "awards/AwardTally.h"
 #include "lists/ListRows.h"
+#include "logstore/Bands.h"
 
 // The area indexes of an award in the award's own order: AJD 1..9 then 0,
 // WAJA 1..47, JCC/JCG the table's entries up to the first empty code.
@@ -40,8 +41,6 @@ std::string AwardStatusText(int32_t kind, const AwardTotals& totals);
 
 // The award's short name: "AJD", "WAJA", "JCC", "JCG" ("" for another kind).
 const char* AwardName(int32_t kind);
-// A band's name in MHz: "1.9", "3.5", "7" ... "2400"; "" outside 0..13.
-const char* BandName(int band);
 
 // One line of the application list before its QSO is read back.
 struct ApplicationEntry {

@@ -4,7 +4,8 @@
 #pragma once
 #include <cstdint>
 
-constexpr int kBandCount = 14;        // band index 0..13: 1.9 MHz .. 2400 MHz
+#include "logstore/Bands.h"   // kBandCount: band index 0..13, 1.9 MHz .. 2400 MHz
+
 constexpr int kModeTextSize = 8;
 constexpr int kShortDateTextSize = 7; // six digits and a NUL
 

@@ -121,11 +121,6 @@ private:
     std::vector<Entry> entries_;   // 128 KB, whatever the log's size
 };
 
-bool IsConfirmedQsl(const char* qsl) {
-    // The received mark sits at position 2; a text ending before it has none.
-    return qsl[0] != '\0' && qsl[1] != '\0' && qsl[2] != '\0' && qsl[2] != ' ';
-}
-
 // What the award accepts of one counted QSO of an area.
 void AddAwardQso(AreaAward& award, int32_t deletedYm, int band, bool confirmed, int recNo, int32_t date) {
     if (!AwardAcceptsQso(deletedYm, date)) return;
@@ -166,7 +161,7 @@ void Scan(const AwardCriteria& criteria, const AreaEntry* table, QsoSource& sour
         const int band = bands.BandOf(RecordText(record->Freq));
         if (!IsBandSelected(criteria, band)) continue;
         AddQso(stats.Areas[area], record->QSL, date.Date);
-        AddAwardQso(stats.Award[area], table ? table[area].DeletedYm : 0, band, IsConfirmedQsl(record->QSL), recNo,
+        AddAwardQso(stats.Award[area], table ? table[area].DeletedYm : 0, band, HasQslReceivedMark(record->QSL), recNo,
                     date.Date);
     }
     source.Close();
@@ -277,7 +272,7 @@ void AddQso(AreaStat& stat, const char* qsl, int32_t date) {
     } else if (stat.LastDate < date) {
         stat.LastDate = date;
     }
-    if (IsConfirmedQsl(qsl))
+    if (HasQslReceivedMark(qsl))
         stat.QslState = 2;
     else if (stat.QslState != 2)
         stat.QslState = 1;

@@ -1,10 +1,14 @@
 #include "checkwin/CallsignCheckDialog.h"
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <cstring>
 #include <utility>
 
 #include "checkwin/LoggerLink.h"
+#include "checkwin/WorkedSummary.h"
+#include "logstore/CallIndexCopy.h"
 #include "logstore/LogAccess.h"
 #include "logstore/LoggerLibrary.h"
 #include "res/resource.h"
@@ -13,7 +17,8 @@ namespace {
 
 constexpr int kCallTextMax = 8;
 constexpr int kCountTextMax = 64;
-// The list sits below the boxes and fills the rest of the client area.
+// The list sits below the boxes and fills the client area down to the
+// status bar, which sizes itself to its font.
 // Sizes in pixels here are for 96 DPI and scaled to the window's DPI.
 constexpr int kListTop = 50;
 // Where the window opens when nothing usable is stored (the place on the
@@ -61,11 +66,20 @@ BOOL CallsignCheckDialog::OnInitDialog() {
     m_QsoList.Detach();
     m_LinkToLogger.Detach();
     rows_.Clear();
+    statusBar_ = nullptr;
+    statusText_.clear();
     CDialog::OnInitDialog();
     // The list keeps its rows here and hands the control their texts as it
     // draws them: filling a list control row by row is far too slow for a
     // partial search that lists a large part of the log.
     m_QsoList.Create(rows_);
+    // A standard status bar with one part and a size grip, in the dialog's
+    // font; the window's stored size stays the whole window's, and the list
+    // gives up the bar's height.
+    statusBar_ = ::CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, m_hWnd,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUSBAR)),
+                                   AfxGetInstanceHandle(), nullptr);
+    if (statusBar_) ::SendMessageA(statusBar_, WM_SETFONT, ::SendMessageA(m_hWnd, WM_GETFONT, 0, 0), FALSE);
     AddAboutEntryToSystemMenu();
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
@@ -74,12 +88,16 @@ BOOL CallsignCheckDialog::OnInitDialog() {
         ShowFailure(kLibraryMissingAtStart);
         EndDialog(1);
     } else {
-        // The program's own copy of the call index; an existing one stays.
-        ::CopyFileA("vireon.dx0", "call.idx", TRUE);
+        // The program's own copy of the call index, brought up to the
+        // logger's; the lookups do so again each time.
+        PrepareCallIndex();
         FreeLoggerLibrary();
     }
     RestorePlacement();
     SetupColumns();
+    RECT client;
+    ::GetClientRect(m_hWnd, &client);
+    LayOut(client.right, client.bottom);
     return TRUE;
 }
 
@@ -138,6 +156,10 @@ bool CallsignCheckDialog::BeginSearch() {
 
 void CallsignCheckDialog::RunLookup(LookupFilter filter) {
     if (!BeginSearch()) return;
+    // The logger adds every new QSO to its own index: a copy that differs
+    // from it is made anew first (a failure keeps the old copy and says
+    // nothing), and without any copy the logger's index is read itself.
+    const char* indexName = PrepareCallIndex();
     // The library may rewrite the text it searches for, and is told it may
     // use the whole 528 bytes.
     CallSearchText text = {};
@@ -148,21 +170,27 @@ void CallsignCheckDialog::RunLookup(LookupFilter filter) {
     // search runs, and the boxes take no input meanwhile.
 
     int rows = 0;
-    if (OpenLogWithIndex() == 0) {
+    if (OpenLogWithIndex(indexName) == 0) {
         CallSearchHit* hit = SearchCall(text, 0);
         if (hit) {
-            if (IsListedHit(filter, keyLength, hit->Record->Call)) AddQsoRow(*hit->Record, rows++, hit->RecNo);
+            // A stale or damaged index may name another station's record:
+            // only records whose call begins with the key are listed.
+            if (IsListedHit(filter, key, keyLength, hit->Record->Call)) AddQsoRow(*hit->Record, rows++, hit->RecNo);
             if (hit->Status == 2) {
                 for (int i = 0; i < kMaxFurtherHits; ++i) {
                     CallSearchHit* next = SearchCall(text, 1);
                     if (!next) break;
-                    if (IsListedHit(filter, keyLength, next->Record->Call)) AddQsoRow(*next->Record, rows++, next->RecNo);
+                    if (IsListedHit(filter, key, keyLength, next->Record->Call))
+                        AddQsoRow(*next->Record, rows++, next->RecNo);
                 }
             }
             CountText = QsoCountText(rows);
         }
         CloseLogWithIndex();
     }
+    // From the listed rows alone, with the library's band lookup while it
+    // is still bound.
+    SetStatusText(WorkedSummaryText(rows_, BandOfFrequency));
     FreeLoggerLibrary();
     UpdateData(FALSE);
     ShowRows();
@@ -230,11 +258,22 @@ void CallsignCheckDialog::AddQsoRow(const QsoRecord& record, int row, int recNo)
 }
 
 void CallsignCheckDialog::DeleteAllRows() {
-    // The control shows the change when the operation shows its rows.
+    // The control shows the change when the operation shows its rows. The
+    // status tells about the rows listed, so it goes with them: a partial
+    // search, the clear and a lookup that lists nothing leave it empty.
     m_QsoList.ClearRows();
+    SetStatusText("");
 }
 
 void CallsignCheckDialog::ShowRows() { m_QsoList.ShowRows(); }
+
+void CallsignCheckDialog::SetStatusText(const std::string& text) {
+    // Every search empties the status first: the bar is told only of a
+    // change, so that it is not drawn again for nothing.
+    if (!statusBar_ || text == statusText_) return;
+    statusText_ = text;
+    ::SendMessageA(statusBar_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
 
 void CallsignCheckDialog::SortByColumn(int column) { m_QsoList.SortByColumn(column, sortState_); }
 
@@ -246,7 +285,19 @@ void CallsignCheckDialog::OnColumnClick(NMHDR* header, LRESULT* result) {
 void CallsignCheckDialog::OnSize(UINT type, int cx, int cy) {
     Default();
     if (type == SIZE_MINIMIZED) return;
-    m_QsoList.FillParent(m_hWnd, ScaleToWindowDpi(m_hWnd, kListTop), 0, cx, cy);
+    LayOut(cx, cy);
+}
+
+void CallsignCheckDialog::LayOut(int cx, int cy) {
+    int statusHeight = 0;
+    if (statusBar_) {
+        // The bar takes the bottom edge and its own height when told of a size.
+        ::SendMessageA(statusBar_, WM_SIZE, 0, 0);
+        RECT bar;
+        ::GetWindowRect(statusBar_, &bar);
+        statusHeight = bar.bottom - bar.top;
+    }
+    m_QsoList.FillParent(m_hWnd, ScaleToWindowDpi(m_hWnd, kListTop), statusHeight, cx, cy);
 }
 
 void CallsignCheckDialog::RestorePlacement() {

@@ -3,7 +3,9 @@
 // version box on the system menu; the icon drawn while minimised.
 //
 // Enter (or the Down arrow) lists every QSO with the typed station through
-// the call index, F3 every QSO whose call fits a pattern, Escape and Tab
+// the call index (the program's copy, brought up to the logger's first), and
+// the status bar tells on which bands and modes the station is confirmed or
+// worked; F3 lists every QSO whose call fits a pattern, Escape and Tab
 // clear; with the link box ticked the call sign, or a row's texts, go to the
 // running logging program.
 #pragma once
@@ -86,12 +88,18 @@ private:
     void RunLookup(LookupFilter filter);
     // Lets the list control show the rows held now.
     void ShowRows();
+    void SetStatusText(const std::string& text);
+    // The list between the boxes and the status bar, which sits at the
+    // bottom edge.
+    void LayOut(int cx, int cy);
     bool LinkIsOn() const;
     // The texts of the first selected row as the list shows them; false
     // when no row is selected.
     bool FirstSelectedRow(LinkRow* row) const;
     void ShowFailure(const char* text);
 
+    HWND statusBar_ = nullptr;
+    std::string statusText_;   // what the bar shows
     SettingsStore* settings_;
     MainWindowCommands commands_;
     QsoRows rows_;

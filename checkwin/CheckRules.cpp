@@ -1,6 +1,7 @@
 #include "checkwin/CheckRules.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -40,10 +41,14 @@ int FormLookupKey(const char* callText, char (&key)[kLookupKeyLength + 1]) {
     return length;
 }
 
-bool IsListedHit(LookupFilter filter, int keyLength, const char* recordCall) {
+bool IsListedHit(LookupFilter filter, const char* key, int keyLength, const char* recordCall) {
+    if (!recordCall || !key) return false;
+    // strncmp stops at the first difference, so a shorter call is never read
+    // past its NUL.
+    if (std::strncmp(recordCall, key, static_cast<size_t>(keyLength)) != 0) return false;
     if (filter == LookupFilter::All) return true;
     if (keyLength >= kLookupKeyLength) return true;
-    if (keyLength != kLookupKeyLength - 1 || !recordCall) return false;
+    if (keyLength != kLookupKeyLength - 1) return false;
     // Exactly five characters: five non-NUL bytes, the sixth the NUL.
     for (int i = 0; i < kLookupKeyLength - 1; ++i)
         if (recordCall[i] == '\0') return false;

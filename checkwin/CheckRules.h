@@ -23,11 +23,13 @@ enum class LookupFilter {
     All,           // command 1001: every hit
 };
 
-// Whether a hit of the call index is listed. With ByKeyLength, a 6-character
-// key lists every hit and a 5-character key only a record whose Call is
+// Whether a hit of the call index is listed. Its record's Call must begin
+// with the key byte for byte (a stale or damaged index may name a record of
+// another station; it is skipped). With ByKeyLength, besides, a 6-character
+// key lists every such hit and a 5-character key only a record whose Call is
 // exactly five characters (JA1AB, not JA1ABC or JA1AB/3); shorter keys list
 // nothing. Reads at most six bytes of recordCall and never past its NUL.
-bool IsListedHit(LookupFilter filter, int keyLength, const char* recordCall);
+bool IsListedHit(LookupFilter filter, const char* key, int keyLength, const char* recordCall);
 
 // ---- Partial search (F3) ------------------------------------------------
 
@@ -62,9 +64,12 @@ constexpr int kQsoColumnCount = 15;
 // the settings key "COLUMN<i>".
 extern const ListColumn QsoColumns[kQsoColumnCount];
 
-// Column indexes the link reads from a row.
+// Column indexes the link and the worked summary read from a row.
 constexpr int kColumnCall = 1;
+constexpr int kColumnFreq = 6;
+constexpr int kColumnMode = 7;
 constexpr int kColumnCode = 8;
+constexpr int kColumnQsl = 10;
 constexpr int kColumnName = 11;
 constexpr int kColumnQth = 12;
 

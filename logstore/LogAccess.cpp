@@ -77,11 +77,11 @@ QsoRecord* ReadLogRecord(int recNo) {
     return read(LogHandle, recNo, &RecordBuffer) == 0 ? &RecordBuffer : nullptr;
 }
 
-int OpenLogWithIndex() {
+int OpenLogWithIndex(const char* indexName) {
     const LoggerLibrary& lib = TheLoggerLibrary;
     if (LogIsOpen || IndexIsOpen) return -1;   // one open at a time
     if (!lib.idx_open || !lib.idx_close || !lib.VireonOpen || !lib.VireonClose) return -1;
-    if (lib.idx_open("call.idx", CallIndexHandle) != 0) return -1;
+    if (!indexName || lib.idx_open(indexName, CallIndexHandle) != 0) return -1;
     if (lib.VireonOpen(0, LogHandle, "vireon.vdb", 0) != 0) {
         lib.idx_close(CallIndexHandle);
         return -1;

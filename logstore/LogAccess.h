@@ -30,7 +30,9 @@ int CountLogRecords();          // record count, or -1
 int OpenLog();                  // 0 = open
 void CloseLog();
 QsoRecord* ReadLogRecord(int recNo);   // the shared buffer, or null
-int OpenLogWithIndex();         // 0 or -1; nothing stays open on -1
+// The log with a call index: the program's copy "call.idx" unless another
+// index file is named. 0 or -1; nothing stays open on -1.
+int OpenLogWithIndex(const char* indexName = "call.idx");
 void CloseLogWithIndex();
 // mode 0: first match of the text (at least 5 characters); mode 1: next
 // match. The library may rewrite the text.

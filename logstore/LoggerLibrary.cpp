@@ -64,3 +64,9 @@ int BandOfFrequency(const char* freq) {
     int band = TheLoggerLibrary.FreqPCheck(freq);
     return (band >= 0 && band <= 13) ? band : -1;
 }
+
+const char* BandName(int band) {
+    static const char* const kNames[kBandCount] = {"1.9", "3.5", "7",  "10",  "14",  "18",   "21",
+                                                   "24",  "28",  "50", "144", "430", "1200", "2400"};
+    return band >= 0 && band < kBandCount ? kNames[band] : "";
+}

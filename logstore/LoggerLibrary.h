@@ -2,6 +2,7 @@
 // Every user action that touches the log binds it at its start and releases
 // it at its end.
 #pragma once
+#include "logstore/Bands.h"
 
 #if defined(_WIN32)
 #define VIREON_API __stdcall

@@ -43,6 +43,14 @@ static_assert(offsetof(QsoRecord, Remarks2) == 845, "QsoRecord layout");
 // `digits` receives at most 6 characters and a NUL.
 void TakeDateDigits(const char* date, char digits[7]);
 
+// Whether a QSO's QSL text carries the received mark: the text has a third
+// character (position 2) and it is not a blank. A shorter text has no mark,
+// whatever bytes lie behind its NUL. Every count of confirmed QSOs reads it
+// this way.
+inline bool HasQslReceivedMark(const char* qsl) {
+    return qsl && qsl[0] != '\0' && qsl[1] != '\0' && qsl[2] != '\0' && qsl[2] != ' ';
+}
+
 // A pointer field of the record as a text: the library may leave one null;
 // it then reads as the empty text.
 inline const char* RecordText(const char* p) { return p ? p : ""; }

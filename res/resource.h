@@ -16,6 +16,7 @@
 #define IDC_LINKTOLOGGER        1006
 #define IDC_CALLSIGN            1007
 #define IDC_COUNT               1008
+#define IDC_STATUSBAR           1009    // made by the window, not in the template
 #define IDC_TESTBUTTON          1020
 #define IDC_LOOKUPUNFILTERED    1001
 

@@ -10,6 +10,7 @@
 //   link on|off     ticks or clears the link box
 //   box             prints "BOX\t<call-sign box>"
 //   count           prints "COUNT\t<count box>"
+//   status          prints "STATUS\t<status bar>"
 //   rows COLS       prints "ROWS\t<n>", then "ROW\t<text>\t<text>..." per
 //                   list row with the columns COLS ("0,1,8"; "all")
 // The list of another process is read with LVM_GETITEMTEXTA through a block
@@ -159,6 +160,8 @@ int main(int argc, char** argv) {
             std::printf("BOX\t%s\n", TextOf(::GetDlgItem(t.Main, IDC_CALLSIGN)).c_str());
         } else if (cmd == "count") {
             std::printf("COUNT\t%s\n", TextOf(::GetDlgItem(t.Main, IDC_COUNT)).c_str());
+        } else if (cmd == "status") {
+            std::printf("STATUS\t%s\n", TextOf(::GetDlgItem(t.Main, IDC_STATUSBAR)).c_str());
         } else if (cmd == "rows" && hasArg) {
             if (!PrintRows(t, ParseColumns(argv[++i]))) code = 5;
         } else {

@@ -20,17 +20,30 @@ TEST(CheckRules, LookupKeyIsSixCharactersCutAtTheFirstSlash) {
     }
 }
 
-TEST(CheckRules, FiveCharacterKeyListsOnlyCallsOfExactlyFive) {
-    struct Case { int keyLength; std::vector<char> call; bool listed; };
+TEST(CheckRules, ListedHitsBeginWithTheKeyAndAFiveCharacterKeyListsOnlyCallsOfExactlyFive) {
+    struct Case { const char* key; std::vector<char> call; bool byKeyLength, all; };
     // Calls in vectors of their own length: a read past the NUL trips ASan.
     const Case cases[] = {
-        {6, {'J', 'A', '1', 'A', 'B', 'C', '/', 'P', 0}, true}, {5, {'J', 'A', '1', 'A', 'B', 0}, true},
-        {5, {'J', 'A', '1', 'A', 'B', 'C', 0}, false},          {5, {'J', 'A', '1', 'A', 'B', '/', '3', 0}, false},
-        {5, {'J', 'A', 0}, false},                              {4, {'J', 'D', '1', 0}, false},
+        // The length rule.
+        {"JA1ABC", {'J', 'A', '1', 'A', 'B', 'C', '/', 'P', 0}, true, true},
+        {"JA1AB", {'J', 'A', '1', 'A', 'B', 0}, true, true},
+        {"JA1AB", {'J', 'A', '1', 'A', 'B', 'C', 0}, false, true},
+        {"JA1AB", {'J', 'A', '1', 'A', 'B', '/', '3', 0}, false, true},
+        {"JD1", {'J', 'D', '1', 0}, false, true},
+        // A stale or damaged index names records of other stations: never listed.
+        {"JA1ABC", {'J', 'Q', '0', 'U', 'H', 'H', 0}, false, false},
+        {"JA1ABD", {'J', 'A', '1', 'A', 'B', 'C', 0}, false, false},
+        {"JA1AB", {'J', 'A', '1', 'A', 'C', 0}, false, false},
+        {"JA1ABC", {'J', 'A', '1', 'A', 'B', 0}, false, false},
+        {"JA1ABC", {0}, false, false},
+        {"JA1ABC", {'j', 'a', '1', 'a', 'b', 'c', 0}, false, false},
+        {"JA1AB", {'J', 'A', '1', 'A', 'B', ' ', 0}, false, true},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(IsListedHit(LookupFilter::ByKeyLength, c.keyLength, c.call.data()), c.listed) << c.call.data();
-        EXPECT_TRUE(IsListedHit(LookupFilter::All, c.keyLength, c.call.data()));
+        const int keyLength = static_cast<int>(std::strlen(c.key));
+        EXPECT_EQ(IsListedHit(LookupFilter::ByKeyLength, c.key, keyLength, c.call.data()), c.byKeyLength)
+            << c.key << " " << c.call.data();
+        EXPECT_EQ(IsListedHit(LookupFilter::All, c.key, keyLength, c.call.data()), c.all) << c.key << " " << c.call.data();
     }
 }
 

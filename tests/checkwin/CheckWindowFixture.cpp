@@ -63,6 +63,7 @@ void Press(HWND target, UINT vk) {
 
 std::string CallBox(HWND main) { return gui::WindowText(::GetDlgItem(main, IDC_CALLSIGN)); }
 std::string CountBox(HWND main) { return gui::WindowText(::GetDlgItem(main, IDC_COUNT)); }
+std::string StatusBar(HWND main) { return gui::WindowText(::GetDlgItem(main, IDC_STATUSBAR)); }
 
 void SetLink(HWND main, bool on) {
     ::SendMessageA(::GetDlgItem(main, IDC_LINKTOLOGGER), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);

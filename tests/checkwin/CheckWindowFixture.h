@@ -74,6 +74,7 @@ void Type(HWND main, const std::string& text);   // into the call-sign box
 void Press(HWND target, UINT vk);                // posts the key, waits until handled
 std::string CallBox(HWND main);
 std::string CountBox(HWND main);
+std::string StatusBar(HWND main);   // the status bar's text
 void SetLink(HWND main, bool on);
 
 // The rows as the list control shows them, selected columns (all when empty).

@@ -107,21 +107,56 @@ TEST_F(ListTest, CtrlAAndCtrlCCopyTheRowsWhileTheListHasTheFocus) {
     });
 }
 
-TEST_F(ListTest, ListFillsTheClientAreaBelowTheBoxes) {
+// The status bar along the bottom edge of the client area, sized by itself
+// to its font (so larger at a higher DPI), and the list between the boxes
+// and the bar.
+void ExpectListAndStatusBarFill(HWND main) {
+    RECT client;
+    ::GetClientRect(main, &client);
+    RECT bar = gui::ClientRectOf(::GetDlgItem(main, IDC_STATUSBAR));
+    EXPECT_EQ(bar.left, 0);
+    EXPECT_EQ(bar.right, client.right);
+    EXPECT_EQ(bar.bottom, client.bottom);
+    EXPECT_GE(bar.bottom - bar.top, Px(18));
+    EXPECT_LE(bar.bottom - bar.top, Px(40));
+    RECT list = gui::ClientRectOf(::GetDlgItem(main, IDC_QSOLIST));
+    EXPECT_EQ(list.left, 0);
+    EXPECT_EQ(list.top, Px(50));
+    EXPECT_EQ(list.right, client.right);
+    EXPECT_EQ(list.bottom, bar.top);
+}
+
+TEST_F(ListTest, ListFillsTheClientAreaBetweenTheBoxesAndTheStatusBar) {
+    // A size stored by an earlier run is the whole window's, as before the bar.
+    test::WriteFileBytes(IniPath(), "[Aplication]\r\nTOP=80\r\nLEFT=90\r\nWIDTH=760\r\nHIGHT=460\r\n");
     Run([&](HWND main) {
-        HWND list = ::GetDlgItem(main, IDC_QSOLIST);
+        RECT r;
+        ::GetWindowRect(main, &r);
+        EXPECT_EQ(r.right - r.left, 760);
+        EXPECT_EQ(r.bottom - r.top, 460);
+        {
+            SCOPED_TRACE("at start");
+            ExpectListAndStatusBarFill(main);
+        }
         for (SIZE size : {SIZE{700, 400}, SIZE{1000, 600}, SIZE{918, 547}}) {
+            SCOPED_TRACE(size.cx);
             ::SetWindowPos(main, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
             gui::Settle(main);
-            RECT client;
-            ::GetClientRect(main, &client);
-            RECT r = gui::ClientRectOf(list);
-            EXPECT_EQ(r.left, 0);
-            EXPECT_EQ(r.top, Px(50));
-            EXPECT_EQ(r.right, client.right);
-            EXPECT_EQ(r.bottom, client.bottom);
+            ExpectListAndStatusBarFill(main);
         }
+        ::ShowWindow(main, SW_MAXIMIZE);
+        gui::Settle(main);
+        {
+            SCOPED_TRACE("maximised");
+            ExpectListAndStatusBarFill(main);
+        }
+        ::ShowWindow(main, SW_RESTORE);
+        gui::Settle(main);
+        ::PostMessageA(main, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(gui::WaitUntil([&] { return !::IsWindow(main); }));
     });
+    EXPECT_NE(IniText().find("WIDTH=918"), std::string::npos) << IniText();
+    EXPECT_NE(IniText().find("HIGHT=547"), std::string::npos) << IniText();
 }
 
 // ---- placement and column widths

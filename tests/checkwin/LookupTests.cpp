@@ -1,6 +1,7 @@
 // The main window's lookups driven through its modal loop: the keys from
-// every control, the exact lookup with its length rule and bound, the
-// partial search, the clear, command 1001 and the failure messages.
+// every control, the exact lookup with its length rule and bound and the
+// worked/confirmed status it leaves, the partial search, the clear, command
+// 1001, the failure messages and the copy of the call index.
 #include <cstdlib>
 
 #include "CheckWindowFixture.h"
@@ -9,7 +10,15 @@
 namespace checkwin_test {
 namespace {
 
-// Record numbers follow the dates.
+Qso ConfirmedOn(Qso q, const std::string& freq, const std::string& mode) {
+    q.Freq = freq;
+    q.Mode = mode;
+    q.Confirmed = true;
+    return q;
+}
+
+// Record numbers follow the dates. Every QSO but the last is on 7 MHz FT8
+// and not confirmed.
 const std::vector<Qso> kLog = {
     Station("JA1ABC", "20210101", "1001", "佐藤", "千代田区"),
     Station("JA1ABC/1", "20210102", "1001", "鈴木", "横浜市"),
@@ -19,7 +28,7 @@ const std::vector<Qso> kLog = {
     Station("JR1XYZ", "20210106", "", "", ""),
     Station("K1ABC", "20210107", "", "", ""),
     Station("JA1BCD", "20210108", "", "", ""),
-    Station("JA1ABC/P", "20210109", "", "", ""),
+    ConfirmedOn(Station("JA1ABC/P", "20210109", "", "", ""), "14.074", "CW"),
 };
 
 std::vector<int> RecordNumbers(HWND main) {
@@ -41,29 +50,33 @@ TEST_F(LookupTest, EachSearchListsItsRecordsAndShowsItsCount) {
         const char* box;     // the call-sign box afterwards
         const char* count;
         std::vector<int> recNos;
+        const char* status;
     };
+    const char* const kJa1abc = "Cfm 14  Wkd 7  /  Cfm CW  Wkd FT8";
     const Case cases[] = {
         // The key is the first six characters cut at '/': suffixed calls of
-        // the same station are listed in the index's order.
-        {"JA1ABC/1", Enter, "JA1ABC/1", "交信回数 3 回", {1, 2, 9}},
-        {"JA1ABC", Down, "JA1ABC", "交信回数 3 回", {1, 2, 9}},
+        // the same station are listed in the index's order. The status tells
+        // the bands and modes of the rows listed.
+        {"JA1ABC/1", Enter, "JA1ABC/1", "交信回数 3 回", {1, 2, 9}, kJa1abc},
+        {"JA1ABC", Down, "JA1ABC", "交信回数 3 回", {1, 2, 9}, kJa1abc},
         // A five-character key lists only that exact call.
-        {"JA1AB", Enter, "JA1AB", "交信回数 1 回", {3}},
-        {"JR1XY", Enter, "JR1XY", "交信回数 0 回", {}},
+        {"JA1AB", Enter, "JA1AB", "交信回数 1 回", {3}, "Wkd 7  /  Wkd FT8"},
+        {"JR1XY", Enter, "JR1XY", "交信回数 0 回", {}, ""},
         // Keys under five characters and unknown calls find nothing.
-        {"JD1/JA1ABC", Enter, "JD1/JA1A", "", {}},
-        {"", Enter, "", "", {}},
-        {"JA9ZZZ", Enter, "JA9ZZZ", "", {}},
+        {"JD1/JA1ABC", Enter, "JD1/JA1A", "", {}, ""},
+        {"", Enter, "", "", {}, ""},
+        {"JA9ZZZ", Enter, "JA9ZZZ", "", {}, ""},
         // Command 1001 lists every hit of the key.
-        {"JA1AB", Command1001, "JA1AB", "交信回数 6 回", {3, 4, 1, 2, 9, 5}},
-        {"JR1XY", Command1001, "JR1XY", "交信回数 1 回", {6}},
-        // The partial search shows its pattern and lists in record order.
-        {"JA1", F3, "JA1???", "検索件数 7 件", {1, 2, 3, 4, 5, 8, 9}},
-        {"K1ABC", F3, "???BC?", "検索件数 2 件", {7, 8}},
-        {"?A1ABC", F3, "?A1ABC", "検索件数 3 件", {1, 2, 9}},
-        {"JA1ABC", F3, "JA1ABC", "検索件数 3 件", {1, 2, 9}},
+        {"JA1AB", Command1001, "JA1AB", "交信回数 6 回", {3, 4, 1, 2, 9, 5}, kJa1abc},
+        {"JR1XY", Command1001, "JR1XY", "交信回数 1 回", {6}, "Wkd 7  /  Wkd FT8"},
+        // The partial search shows its pattern and lists in record order; it
+        // is about many stations, so the status stays empty.
+        {"JA1", F3, "JA1???", "検索件数 7 件", {1, 2, 3, 4, 5, 8, 9}, ""},
+        {"K1ABC", F3, "???BC?", "検索件数 2 件", {7, 8}, ""},
+        {"?A1ABC", F3, "?A1ABC", "検索件数 3 件", {1, 2, 9}, ""},
+        {"JA1ABC", F3, "JA1ABC", "検索件数 3 件", {1, 2, 9}, ""},
         // After F3 the box holds the pattern, and Enter looks that up as it is.
-        {"JA1???", Enter, "JA1???", "", {}},
+        {"JA1???", Enter, "JA1???", "", {}, ""},
     };
     Run([&](HWND main) {
         HWND box = ::GetDlgItem(main, IDC_CALLSIGN);
@@ -72,6 +85,7 @@ TEST_F(LookupTest, EachSearchListsItsRecordsAndShowsItsCount) {
             Type(main, "JA1ABC");
             Press(box, VK_RETURN);   // something listed before, to be replaced
             ASSERT_EQ(ListCount(main), 3);
+            ASSERT_EQ(StatusBar(main), kJa1abc);
             Type(main, c.typed);
             if (c.trigger == Command1001) {
                 ::PostMessageA(main, WM_COMMAND, IDC_LOOKUPUNFILTERED, 0);
@@ -82,6 +96,7 @@ TEST_F(LookupTest, EachSearchListsItsRecordsAndShowsItsCount) {
             EXPECT_EQ(CallBox(main), c.box);
             EXPECT_EQ(CountBox(main), c.count);
             EXPECT_EQ(RecordNumbers(main), c.recNos);
+            EXPECT_EQ(StatusBar(main), c.status);
         }
     });
 }
@@ -120,8 +135,11 @@ TEST_F(LookupTest, KeysActWhicheverControlHasTheFocusAndNeverReachIt) {
             EXPECT_EQ(ListCount(main), 3);
             EXPECT_EQ(CountBox(main), "交信回数 3 回");
 
+            EXPECT_NE(StatusBar(main), "");
+
             Press(control, VK_TAB);
             EXPECT_EQ(ListCount(main), 0);
+            EXPECT_EQ(StatusBar(main), "");
             EXPECT_EQ(CallBox(main), "");
             EXPECT_EQ(CountBox(main), "");
             EXPECT_EQ(focus(), control) << "Tab does not move the focus";
@@ -139,8 +157,12 @@ TEST_F(LookupTest, KeysActWhicheverControlHasTheFocusAndNeverReachIt) {
             EXPECT_EQ(ListCount(main), 7);
             EXPECT_EQ(CallBox(main), "JA1???");
 
+            Type(main, "JA1ABC");
+            Press(control, VK_RETURN);
+            ASSERT_NE(StatusBar(main), "");
             Press(control, VK_ESCAPE);
             EXPECT_TRUE(::IsWindow(main)) << "Escape does not close the window";
+            EXPECT_EQ(StatusBar(main), "");
             EXPECT_TRUE(::IsWindowVisible(main));
             EXPECT_EQ(ListCount(main), 0);
             EXPECT_EQ(CallBox(main), "");
@@ -259,16 +281,41 @@ TEST_F(CheckWindowTest, MissingLibraryAtStartShowsTheMessageAndEndsWithoutWritin
     EXPECT_FALSE(test::FileExists(Folder().File("call.idx"))) << "nothing is copied";
 }
 
-TEST_F(CheckWindowTest, StartCopiesTheCallIndexOnlyWhenThereIsNone) {
+uint64_t WriteTimeOf(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+}
+
+TEST_F(CheckWindowTest, StartBringsTheCallIndexCopyUpToTheLoggers) {
     ASSERT_NO_FATAL_FAILURE(MakeLog(kLog));
-    for (bool existing : {false, true}) {
-        SCOPED_TRACE(existing);
-        test::RemoveFile(Folder().File("call.idx"));
-        if (existing) test::WriteFileBytes(Folder().File("call.idx"), "kept as it is");
+    const std::string copy = Folder().File("call.idx"), logger = Folder().File("vireon.dx0");
+    const std::string loggerBytes = test::ReadFileBytes(logger);
+    enum Copy { None, Current, Stale, StaleReadOnly };
+    const struct Case { Copy copy; const char* name; bool replaced; } cases[] = {
+        {None, "no copy", true},
+        {Current, "a copy of the same time and size", false},
+        {Stale, "an old copy", true},
+        {StaleReadOnly, "an old copy marked read-only", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ::SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
+        test::RemoveFile(copy);
+        if (c.copy == Current) ASSERT_TRUE(::CopyFileA(logger.c_str(), copy.c_str(), FALSE));
+        if (c.copy == Stale || c.copy == StaleReadOnly) test::WriteFileBytes(copy, "an old copy");
+        if (c.copy == StaleReadOnly) ::SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_READONLY);
+        const uint64_t before = WriteTimeOf(copy);
         Run([&](HWND main) { EXPECT_TRUE(::IsWindow(main)); });
-        std::string want = existing ? "kept as it is" : test::ReadFileBytes(Folder().File("vireon.dx0"));
-        EXPECT_EQ(test::ReadFileBytes(Folder().File("call.idx")), want);
+        EXPECT_EQ(test::ReadFileBytes(copy), c.replaced || c.copy == Current ? loggerBytes : "an old copy");
+        if (c.replaced) EXPECT_EQ(WriteTimeOf(copy), WriteTimeOf(logger)) << "the copy keeps the logger's time";
+        else EXPECT_EQ(WriteTimeOf(copy), before) << "not written";
+        WIN32_FIND_DATAA found;
+        HANDLE temp = ::FindFirstFileA(Folder().File("*.tmp").c_str(), &found);
+        EXPECT_EQ(temp, INVALID_HANDLE_VALUE) << "no temporary file is left: " << found.cFileName;
+        if (temp != INVALID_HANDLE_VALUE) ::FindClose(temp);
     }
+    ::SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// The rows the QSO list shows: what a record becomes, and sorting.
+// The rows the QSO list shows: what a record becomes, sorting, and the
+// worked/confirmed summary read from them.
 #include <cstring>
 #include <memory>
 #include <string>
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "checkwin/QsoRows.h"
+#include "checkwin/WorkedSummary.h"
 
 namespace {
 
@@ -109,6 +111,66 @@ TEST(QsoRows, InsertAtAPositionAndClear) {
     rows.Clear();
     EXPECT_EQ(rows.Count(), 0);
     EXPECT_STREQ(rows.Text(0, 1), "");
+}
+
+// The library's band lookup stands in as a table of whole texts.
+int TestBandOf(const char* freq) {
+    const struct { const char* freq; int band; } bands[] = {
+        {"1.9", 0}, {"3.5", 1}, {"7.041", 2}, {"14.074", 4}, {"144.1", 10}, {"2400", 13}, {"99.9", 14}, {"-3", -2},
+    };
+    for (const auto& b : bands)
+        if (std::strcmp(freq, b.freq) == 0) return b.band;
+    return -1;
+}
+
+TEST(WorkedSummary, BandsInBandOrderModesByFirstAppearanceConfirmedBeforeWorked) {
+    struct Qso { const char* freq; const char* mode; const char* qsl; };
+    struct Case { const char* name; std::vector<Qso> qsos; const char* text; };
+    const Case cases[] = {
+        {"never confirmed", {{"7.041", "CW", ""}, {"14.074", "CW", ""}}, "Wkd 7 14  /  Wkd CW"},
+        {"every QSO confirmed", {{"7.041", "CW", "  R"}}, "Cfm 7  /  Cfm CW"},
+        // Bands by index whatever the rows' order; modes as they first appear.
+        {"band order", {{"2400", "FT8", ""}, {"1.9", "FT8", ""}, {"144.1", "FT8", ""}, {"3.5", "FT8", ""}},
+         "Wkd 1.9 3.5 144 2400  /  Wkd FT8"},
+        {"modes by first appearance", {{"7.041", "SSB", ""}, {"7.041", "CW", ""}, {"7.041", "SSB", ""}, {"7.041", "FT8", ""}},
+         "Wkd 7  /  Wkd SSB CW FT8"},
+        // One confirmed QSO puts its band and mode under Cfm, before or after
+        // worked ones; the others stay under Wkd.
+        {"Cfm wins over Wkd",
+         {{"7.041", "CW", "  R"}, {"7.041", "FT8", ""}, {"14.074", "FT8", ""}, {"14.074", "RTTY", ""}, {"14.074", "RTTY", "  J"}},
+         "Cfm 7 14  /  Cfm CW RTTY  Wkd FT8"},
+        {"worked then confirmed", {{"14.074", "CW", ""}, {"7.041", "CW", ""}, {"7.041", "CW", "  R"}},
+         "Cfm 7  Wkd 14  /  Cfm CW"},
+        // A frequency of no band counts for its mode only, an empty mode for
+        // its band only; the "/" goes when a side is empty.
+        {"QSO of no band", {{"10.5x", "CW", "  R"}, {"7.041", "FT8", ""}, {"99.9", "SSB", ""}, {"-3", "AM", ""}},
+         "Wkd 7  /  Cfm CW  Wkd FT8 SSB AM"},
+        {"no band at all", {{"", "CW", ""}, {"abc", "FT8", "  R"}}, "Cfm FT8  Wkd CW"},
+        {"no mode text", {{"7.041", "", "  R"}, {"14.074", "", ""}}, "Cfm 7  Wkd 14"},
+        {"neither", {{"", "", "  R"}}, ""},
+        // The QSL mark is position 2 of the text; shorter texts have none.
+        {"empty QSL text", {{"7.041", "CW", ""}}, "Wkd 7  /  Wkd CW"},
+        {"short QSL texts", {{"7.041", "CW", "R"}, {"7.041", "SSB", "RR"}, {"7.041", "FT8", "RR "}},
+         "Wkd 7  /  Wkd CW SSB FT8"},
+        // Modes are whole texts, byte for byte.
+        {"modes byte for byte", {{"7.041", "SSB", ""}, {"7.041", "ssb", "  R"}, {"7.041", "SSB2", ""}},
+         "Cfm 7  /  Cfm ssb  Wkd SSB SSB2"},
+        {"no rows", {}, ""},
+    };
+    for (const Case& c : cases) {
+        QsoRows rows;
+        for (const Qso& q : c.qsos) {
+            auto r = std::make_unique<RecordWithTexts>("JA1ABC");
+            r->Freq = q.freq;
+            r->Mode = q.mode;
+            r->Record.Freq = r->Freq.c_str();
+            r->Record.Mode = r->Mode.c_str();
+            std::memset(r->Record.QSL, 0, sizeof r->Record.QSL);
+            std::strcpy(r->Record.QSL, q.qsl);
+            rows.Insert(rows.Count(), r->Record, rows.Count() + 1);
+        }
+        EXPECT_EQ(WorkedSummaryText(rows, TestBandOf), c.text) << c.name;
+    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The shipped CallsignCheck.exe worked from outside: cc-driver types into
-// its call-sign box, presses keys and reads back the list and the count box,
-// on a log made by vireon-tool from a real ADIF file.
+// its call-sign box, presses keys and reads back the list, the count box and
+// the status bar, on logs made by vireon-tool (from a real ADIF file, or
+// generated), also while the logger changes its log and index under it.
 #include <algorithm>
 #include <cstdlib>
 #include <map>
@@ -39,7 +40,7 @@ std::vector<std::string> Lines(const std::string& text) {
 
 // What the driver printed: the boxes and the rows.
 struct Seen {
-    std::string Box, Count;
+    std::string Box, Count, Status;
     std::vector<std::vector<std::string>> Rows;
 };
 
@@ -75,6 +76,7 @@ protected:
             if (cells.empty()) continue;
             if (cells[0] == "BOX") seen.Box = cells.size() > 1 ? cells[1] : "";
             if (cells[0] == "COUNT") seen.Count = cells.size() > 1 ? cells[1] : "";
+            if (cells[0] == "STATUS") seen.Status = cells.size() > 1 ? cells[1] : "";
             if (cells[0] == "ROW") {
                 cells.erase(cells.begin());
                 cells.resize(4);   // trailing empty cells are dropped by the split
@@ -167,6 +169,175 @@ TEST_F(OutsideTest, WithoutTheLibraryTheProgramSaysSoAndEndsWritingNothing) {
     DWORD code = 0;
     ASSERT_TRUE(program_.WaitForExit(15000, &code)) << "the program ends after the message";
     EXPECT_FALSE(test::FileExists(folder_.File("CallsignCheck.ini")));
+}
+
+// ---- the call index copy following the logger's
+
+// The QSOs of the tests below: JA1ABC three times (7 MHz FT8, 14 MHz CW
+// confirmed), others around it.
+std::vector<test::Qso> SmallLog() {
+    std::vector<test::Qso> qsos;
+    const char* calls[] = {"JA1ABC", "JA1ABD", "JA1ABC", "JR1XYZ", "JA1ABC/1"};
+    for (int i = 0; i < 5; ++i) {
+        test::Qso q;
+        q.Call = calls[i];
+        q.Date = "2021010" + std::to_string(i + 1);
+        if (i == 2) q.Freq = "14.074", q.Mode = "CW", q.Confirmed = true;
+        qsos.push_back(q);
+    }
+    return qsos;
+}
+
+// The logger's log and index as another folder has them, put in place over
+// the program's (the logger rewrites them while the program runs).
+void TakeLogFrom(const test::TempDir& from, const test::TempDir& to) {
+    for (const char* name : {"vireon.vdb", "vireon.dx0"}) test::CopyFileTo(from.File(name), to.File(name));
+}
+
+struct FileIdentity {
+    bool Open = false;
+    DWORD Volume = 0, IndexHigh = 0, IndexLow = 0;
+    FILETIME Written{};
+    bool operator==(const FileIdentity& o) const {
+        return Open && o.Open && Volume == o.Volume && IndexHigh == o.IndexHigh && IndexLow == o.IndexLow &&
+               CompareFileTime(&Written, &o.Written) == 0;
+    }
+};
+
+// Which file a name stands for and when it was written: a copy put in its
+// place is another file, even with the same bytes and time.
+FileIdentity IdentityOf(const std::string& path) {
+    FileIdentity id;
+    HANDLE h = ::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return id;
+    BY_HANDLE_FILE_INFORMATION info{};
+    id.Open = ::GetFileInformationByHandle(h, &info) != FALSE;
+    id.Volume = info.dwVolumeSerialNumber;
+    id.IndexHigh = info.nFileIndexHigh;
+    id.IndexLow = info.nFileIndexLow;
+    id.Written = info.ftLastWriteTime;
+    ::CloseHandle(h);
+    return id;
+}
+
+TEST_F(OutsideTest, EnterFindsAQsoTheLoggerAddedAfterTheStartAndLeavesACurrentCopyAlone) {
+    ASSERT_NO_FATAL_FAILURE(test::MakeLog(folder_.Path(), SmallLog()));
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const std::string copy = folder_.File("call.idx");
+    ASSERT_EQ(test::ReadFileBytes(copy), test::ReadFileBytes(folder_.File("vireon.dx0"))) << "made at start";
+    const FileIdentity atStart = IdentityOf(copy);
+    ASSERT_TRUE(atStart.Open);
+
+    Seen seen = Drive({"type", "JA1ABC", "key", "enter", "count", "status"});
+    EXPECT_EQ(seen.Count, "交信回数 3 回");
+    EXPECT_EQ(seen.Status, "Cfm 14  Wkd 7  /  Cfm CW  Wkd FT8");
+    EXPECT_TRUE(IdentityOf(copy) == atStart) << "a copy of the same time and size is not written again";
+
+    // The logger logs JA1ABC on 21 MHz SSB, and its index takes the QSO.
+    std::vector<test::Qso> more = SmallLog();
+    test::Qso added;
+    added.Call = "JA1ABC", added.Date = "20210301", added.Freq = "21.200", added.Mode = "SSB";
+    more.push_back(added);
+    test::TempDir logger("e2e-logger");
+    ASSERT_NO_FATAL_FAILURE(test::MakeLog(logger.Path(), more));
+    TakeLogFrom(logger, folder_);
+    seen = Drive({"key", "enter", "count", "status", "rows", "0,1,2,3"});
+    EXPECT_EQ(seen.Count, "交信回数 4 回");
+    EXPECT_EQ(seen.Status, "Cfm 14  Wkd 7 21  /  Cfm CW  Wkd FT8 SSB");
+    EXPECT_EQ(test::ReadFileBytes(copy), test::ReadFileBytes(folder_.File("vireon.dx0")));
+    EXPECT_TRUE(program_.VisibleWindows().size() == 1u) << "no message";
+}
+
+TEST_F(OutsideTest, ReadOnlyCopyAndAStaleIndexNeverListAnotherStation) {
+    // The log is made anew under a copy of an older, other log's index,
+    // whose JA1ABC entries name records 3 to 5.
+    auto log = [](const std::vector<const char*>& calls) {
+        std::vector<test::Qso> qsos;
+        for (size_t i = 0; i < calls.size(); ++i) {
+            test::Qso q;
+            q.Call = calls[i];
+            q.Date = "2021020" + std::to_string(i + 1);
+            qsos.push_back(q);
+        }
+        return qsos;
+    };
+    test::TempDir old("e2e-old");
+    ASSERT_NO_FATAL_FAILURE(test::MakeLog(old.Path(), log({"JR1AAA", "JR1BBB", "JA1ABC", "JA1ABC", "JA1ABC"})));
+    ASSERT_NO_FATAL_FAILURE(
+        test::MakeLog(folder_.Path(), log({"JA1ABC", "JA1ABD", "JQ0UHH", "JA1ABC/1", "JA1ABD", "JA1ABC"})));
+    dump_ = test::DumpLog(folder_.Path());
+    std::vector<std::vector<std::string>> exact;
+    for (const DumpRow& r : dump_)
+        if (r.Fields[0].compare(0, 6, "JA1ABC") == 0) exact.push_back(Shown(r));
+    ASSERT_EQ(exact.size(), 3u);
+    std::sort(exact.begin(), exact.end());
+    const std::string copy = folder_.File("call.idx");
+    for (bool readOnly : {true, false}) {
+        SCOPED_TRACE(readOnly ? "read-only copy" : "writable copy");
+        ::SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
+        test::CopyFileTo(old.File("vireon.dx0"), copy);
+        if (readOnly) ::SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_READONLY);
+        ASSERT_NO_FATAL_FAILURE(Start());
+        Seen seen = Drive({"type", "JA1ABC", "key", "enter", "rows", "0,1,2,3"});
+        for (const auto& row : seen.Rows) EXPECT_EQ(row[1].compare(0, 6, "JA1ABC"), 0) << row[1];
+        std::vector<std::vector<std::string>> rows = seen.Rows;
+        std::sort(rows.begin(), rows.end());
+        if (readOnly) {
+            // The old copy stays and is read; what it names of other
+            // stations is skipped.
+            EXPECT_EQ(test::ReadFileBytes(copy), test::ReadFileBytes(old.File("vireon.dx0")));
+            EXPECT_TRUE(std::includes(exact.begin(), exact.end(), rows.begin(), rows.end()));
+            EXPECT_EQ(program_.VisibleWindows().size(), 1u) << "no message";
+        } else {
+            EXPECT_EQ(rows, exact) << "the copy is made anew before the lookup";
+        }
+        program_.Kill();
+    }
+    ::SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// Marks a folder so that nothing can be made in it, not even by an
+// administrator: under Wine with the Unix tool chattr (the only way a test
+// can take the write right away from an administrator); false when that
+// cannot be done here.
+bool MakeFolderUnwritable(const std::string& folder, bool unwritable) {
+    using UnixName = char*(CDECL*)(LPCWSTR);
+    auto toUnix = reinterpret_cast<UnixName>(::GetProcAddress(::GetModuleHandleA("kernel32"), "wine_get_unix_file_name"));
+    if (!toUnix) return false;
+    std::wstring wide(folder.begin(), folder.end());
+    char* unixPath = toUnix(wide.c_str());
+    if (!unixPath) return false;
+    std::string path = unixPath;
+    ::HeapFree(::GetProcessHeap(), 0, unixPath);
+    // Wine starts the Unix program but hands back neither its end nor its
+    // exit code: the folder is tried until it answers as wanted.
+    test::RunProgram("/usr/bin/chattr", {unwritable ? "+i" : "-i", path});
+    const std::string probe = test::JoinPath(folder, "probe");
+    for (int tries = 0; tries < 100; ++tries) {
+        HANDLE h = ::CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        const bool writable = h != INVALID_HANDLE_VALUE;
+        if (writable) ::CloseHandle(h);
+        if (writable != unwritable) return true;
+        ::Sleep(50);
+    }
+    return false;
+}
+
+TEST_F(OutsideTest, InAFolderWhereNoCopyCanBeMadeTheLookupReadsTheLoggersIndex) {
+    ASSERT_NO_FATAL_FAILURE(test::MakeLog(folder_.Path(), SmallLog()));
+    if (!MakeFolderUnwritable(folder_.Path(), true)) GTEST_SKIP() << "a folder cannot be made unwritable here";
+    struct Restore {
+        std::string folder;
+        ~Restore() { MakeFolderUnwritable(folder, false); }
+    } restore{folder_.Path()};
+    ASSERT_NO_FATAL_FAILURE(Start());
+    Seen seen = Drive({"type", "JA1ABC", "key", "enter", "count", "rows", "0,1"});
+    EXPECT_EQ(seen.Count, "交信回数 3 回");
+    EXPECT_EQ(seen.Rows.size(), 3u);
+    EXPECT_FALSE(test::FileExists(folder_.File("call.idx")));
+    EXPECT_EQ(program_.VisibleWindows().size(), 1u) << "no message";
+    program_.Kill();
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "logstore/AreaMaster.h"
+#include "logstore/CallIndexCopy.h"
 #include "logstore/QsoRecord.h"
 
 namespace {
@@ -46,6 +47,42 @@ TEST(TakeDateDigits, TakesYearMonthDayPositionsUpToTheTextsEnd) {
         TakeDateDigits(date, digits);
         EXPECT_STREQ(digits, c.digits) << "date " << c.field.c_str();
     }
+}
+
+TEST(HasQslReceivedMark, ReadsPositionTwoOfTheTextOnly) {
+    struct Case { std::string field; bool confirmed; } cases[] = {
+        {Nul("  R"), true}, {Nul("JJJ"), true}, {Nul("  RJ"), true},
+        {Nul("RR "), false}, {Nul("   "), false},
+        // A text ending before position 2 has no mark.
+        {Nul(""), false}, {Nul("R"), false}, {Nul("RR"), false},
+        // Bytes of a longer earlier text stay behind the NUL of a short one.
+        {Nul("J") + "RR", false}, {Nul("JJ") + "R", false}, {Nul("") + "  R", false},
+    };
+    for (const Case& c : cases) {
+        char qsl[6] = {};
+        std::memcpy(qsl, c.field.data(), std::min(c.field.size(), sizeof qsl));
+        EXPECT_EQ(HasQslReceivedMark(qsl), c.confirmed) << "QSL " << c.field.c_str();
+    }
+    EXPECT_FALSE(HasQslReceivedMark(nullptr));
+}
+
+TEST(CallIndexCopy, IsMadeAnewWhenTimeOrSizeDifferAndTheLoggersIndexServesWithoutOne) {
+    const IndexFileStamp logger{true, false, 24019572, 1000};
+    struct Case { const char* name; IndexFileStamp logger, copy; bool stale; };
+    const Case cases[] = {
+        {"same time and size", logger, {true, false, 24019572, 1000}, false},
+        {"other time", logger, {true, false, 24019572, 999}, true},
+        {"other size", logger, {true, false, 24019548, 1000}, true},
+        {"no copy", logger, {}, true},
+        {"read-only copy", logger, {true, true, 12, 5}, false},
+        {"no logger's index", {}, {true, false, 12, 5}, false},
+        {"neither", {}, {}, false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(CallIndexCopyIsStale(c.logger, c.copy), c.stale) << c.name;
+    EXPECT_STREQ(CallIndexToOpen(true, true), "call.idx");
+    EXPECT_STREQ(CallIndexToOpen(true, false), "call.idx");
+    EXPECT_STREQ(CallIndexToOpen(false, true), "vireon.dx0");
+    EXPECT_STREQ(CallIndexToOpen(false, false), "call.idx");
 }
 
 TEST(ParseDeletionMark, ReadsYearAndMonthWithTheFiftyOnePivot) {

@@ -1,11 +1,21 @@
 // Binding, whole-log reads and call searches against the real stand-in
-// library, on logs made by vireon-tool.
+// library, on logs made by vireon-tool; the program's copy of the call index
+// following the logger's.
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#endif
+
 #include <cstring>
 #include <set>
 #include <string>
 
 #include "LogStoreFixture.h"
 #include "logstore/AreaMaster.h"
+#include "logstore/CallIndexCopy.h"
 #include "logstore/LogAccess.h"
 #include "logstore/LoggerLibrary.h"
 
@@ -373,6 +383,101 @@ TEST_F(LogAccess, LibraryWithoutOpenEntryPointsOpensNothing) {
     // close of what never opened.
     EXPECT_EQ(Calls(""), 0);
     EXPECT_EQ(BandOfFrequency("7.041"), 2);
+}
+
+// Gives the file the other's last-write time, as a copy made by the system
+// has it.
+void TakeWriteTime(const char* file, const char* from) {
+#if defined(_WIN32)
+    HANDLE source = ::CreateFileA(from, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE target = ::CreateFileA(file, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    FILETIME written{};
+    ASSERT_TRUE(::GetFileTime(source, nullptr, nullptr, &written));
+    ASSERT_TRUE(::SetFileTime(target, nullptr, nullptr, &written));
+    ::CloseHandle(source);
+    ::CloseHandle(target);
+#else
+    struct stat st;
+    ASSERT_EQ(stat(from, &st), 0);
+    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+    ASSERT_EQ(utimensat(AT_FDCWD, file, times, 0), 0);
+#endif
+}
+
+void MarkReadOnly(const char* file, bool readOnly) {
+#if defined(_WIN32)
+    ::SetFileAttributesA(file, readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+#else
+    chmod(file, readOnly ? 0444 : 0644);
+#endif
+}
+
+// Files of the current folder with the names the refresh gives its
+// temporary copies.
+std::vector<std::string> TemporaryFilesHere() {
+    std::vector<std::string> names;
+#if defined(_WIN32)
+    WIN32_FIND_DATAA found;
+    HANDLE h = ::FindFirstFileA("*", &found);
+    if (h == INVALID_HANDLE_VALUE) return names;
+    do names.push_back(found.cFileName);
+    while (::FindNextFileA(h, &found));
+    ::FindClose(h);
+#else
+    if (DIR* dir = opendir(".")) {
+        while (dirent* entry = readdir(dir)) names.push_back(entry->d_name);
+        closedir(dir);
+    }
+#endif
+    std::vector<std::string> temporary;
+    for (const std::string& n : names)
+        if (n.rfind("cix", 0) == 0 || n.rfind("call.idx.", 0) == 0) temporary.push_back(n);
+    return temporary;
+}
+
+bool SameStamp(const IndexFileStamp& a, const IndexFileStamp& b) {
+    return a.Present && b.Present && a.Size == b.Size && a.WriteTime == b.WriteTime;
+}
+
+TEST_F(LogAccess, CallIndexCopyFollowsTheLoggersIndexByTimeAndSize) {
+    ASSERT_NO_FATAL_FAILURE(MakeLog(kSearchLog));
+    const std::string logger = test::ReadFileBytes("vireon.dx0");
+    // A copy made without the original's time is stale: it is made anew,
+    // with the original's time and size.
+    EXPECT_STREQ(PrepareCallIndex(), "call.idx");
+    EXPECT_EQ(test::ReadFileBytes("call.idx"), logger);
+    EXPECT_TRUE(SameStamp(StampOfIndexFile("call.idx"), StampOfIndexFile("vireon.dx0")));
+
+    // Time and size alone decide: other bytes of the same size and time stay.
+    std::string same = logger;
+    same[same.size() / 2] ^= 0x55;
+    test::WriteFileBytes("call.idx", same);
+    ASSERT_NO_FATAL_FAILURE(TakeWriteTime("call.idx", "vireon.dx0"));
+    EXPECT_STREQ(PrepareCallIndex(), "call.idx");
+    EXPECT_EQ(test::ReadFileBytes("call.idx"), same);
+
+    // The logger adds a QSO: its index changes, and the copy follows.
+    ASSERT_NO_FATAL_FAILURE(MakeLog({kSearchLog[0], kSearchLog[1]}));
+    test::WriteFileBytes("call.idx", same);
+    ASSERT_NO_FATAL_FAILURE(TakeWriteTime("call.idx", "vireon.dx0"));
+    EXPECT_STREQ(PrepareCallIndex(), "call.idx");
+    EXPECT_EQ(test::ReadFileBytes("call.idx"), test::ReadFileBytes("vireon.dx0"));
+
+    // A copy marked read-only is kept as it is, and so is any copy while
+    // the logger's index is missing.
+    test::WriteFileBytes("call.idx", "kept");
+    MarkReadOnly("call.idx", true);
+    EXPECT_STREQ(PrepareCallIndex(), "call.idx");
+    EXPECT_EQ(test::ReadFileBytes("call.idx"), "kept");
+    MarkReadOnly("call.idx", false);
+    test::RemoveFile("vireon.dx0");
+    EXPECT_STREQ(PrepareCallIndex(), "call.idx");
+    EXPECT_EQ(test::ReadFileBytes("call.idx"), "kept");
+    test::RemoveFile("call.idx");
+    EXPECT_STREQ(PrepareCallIndex(), "call.idx") << "neither file: the copy's name, which fails to open";
+    EXPECT_FALSE(test::FileExists("call.idx"));
+
+    EXPECT_EQ(TemporaryFilesHere(), std::vector<std::string>{}) << "no temporary copy is left behind";
 }
 
 }  // namespace

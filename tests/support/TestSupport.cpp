@@ -329,7 +329,11 @@ std::string AdifOf(const std::vector<Qso>& qsos, const std::string& made) {
 void MakeLog(const std::string& folder, const std::vector<Qso>& qsos) {
     WriteFileBytes(JoinPath(folder, "log.adi"), AdifOf(qsos));
     std::string output;
-    ASSERT_EQ(RunVireonTool({"import-adif", "log.adi"}, folder, &output), 0) << output;
+    // A folder's log is made anew: the tool replaces one only when told to.
+    std::vector<std::string> args = {"import-adif", "log.adi"};
+    if (FileExists(JoinPath(folder, "vireon.vdb")) || FileExists(JoinPath(folder, "vireon.dx0")))
+        args.insert(args.begin() + 1, "--replace");
+    ASSERT_EQ(RunVireonTool(args, folder, &output), 0) << output;
 }
 
 std::string JarlListLine(const std::string& code, const std::string& roman, const std::string& name,

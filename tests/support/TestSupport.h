@@ -85,7 +85,8 @@ struct Qso {
 // The QSOs as an ADIF text; `made` names the maker in the header.
 std::string AdifOf(const std::vector<Qso>& qsos, const std::string& made = "the tests");
 // Writes the QSOs as "log.adi" into the folder and imports them with
-// vireon-tool: vireon.vdb and vireon.dx0. A failing import fails the test.
+// vireon-tool: vireon.vdb and vireon.dx0, replacing a log already there. A
+// failing import fails the test.
 void MakeLog(const std::string& folder, const std::vector<Qso>& qsos);
 
 // One entry line in the layout of JARL's JCC and JCG lists: "[*] CODE ROMAN
