@@ -1,6 +1,7 @@
 #include "awards/AwardListDialog.h"
 
 #include "awards/AwardList.h"
+#include "logstore/LogAccess.h"
 
 namespace {
 
@@ -38,14 +39,18 @@ BOOL AwardListDialog::OnInitDialog() {
     m_List.InsertColumns(AwardColumns(kind), AwardColumnCount(kind));
     rows_.Reset(AwardColumnCount(kind));
     const AreaEntry* table = AreaTableOfKind(kind);
-    if (TallyLoggerLog(criteria_, table, results_) != TallyOutcome::Done) {
+    const TallyOutcome outcome = TallyLoggerLog(criteria_, table, results_);
+    if (outcome == TallyOutcome::LibraryMissing) {
         ShowAwardMessage(kLibraryMissingText);
         m_List.ShowRows();
         return TRUE;   // headers only, template size and place
     }
+    // A log that cannot be opened is said so, and the list shows what it
+    // shows for an empty log: not worked is not the same as not known.
     BuildAwardRows(criteria_, results_, table, rows_);
     m_List.ShowRows();
     PlaceAtMainWindow(kind);
+    if (outcome == TallyOutcome::LogCannotBeOpened) ShowAwardMessage(kLogCannotBeOpenedText);
     return TRUE;
 }
 

@@ -148,6 +148,7 @@ void CallsignCheckDialog::RunLookup(LookupFilter filter) {
     // search runs, and the boxes take no input meanwhile.
 
     int rows = 0;
+    bool logCannotBeOpened = false;
     if (OpenLogWithIndex() == 0) {
         CallSearchHit* hit = SearchCall(text, 0);
         if (hit) {
@@ -162,10 +163,15 @@ void CallsignCheckDialog::RunLookup(LookupFilter filter) {
             CountText = QsoCountText(rows);
         }
         CloseLogWithIndex();
+    } else {
+        // The index or the log failed to open; only the log's failure is
+        // told, as the log is what the operator knows and can mend.
+        logCannotBeOpened = CountLogRecords() < 0;
     }
     FreeLoggerLibrary();
     UpdateData(FALSE);
     ShowRows();
+    if (logCannotBeOpened) ShowFailure(kLogCannotBeOpenedText);
 }
 
 void CallsignCheckDialog::PartialSearch() {
@@ -177,12 +183,13 @@ void CallsignCheckDialog::PartialSearch() {
     CallText = pattern.Text;
     UpdateData(FALSE);
 
+    bool logCannotBeOpened = false;
     if (pattern.FixedCount < kPatternMinFixed) {
         ShowFailure(kTooFewCharacters);
     } else {
         int count = CountLogRecords();   // -1 reads nothing
         int rows = 0;
-        OpenLog();
+        const bool opened = OpenLog() == 0;
         for (int recNo = 1; recNo <= count; ++recNo) {
             // A record that cannot be read is left out; the rest still count.
             const QsoRecord* record = ReadLogRecord(recNo);
@@ -193,8 +200,12 @@ void CallsignCheckDialog::PartialSearch() {
         UpdateData(FALSE);
         CloseLog();
         ShowRows();
+        logCannotBeOpened = count < 0 || !opened;
     }
     FreeLoggerLibrary();
+    // Told once the library is released: nothing stays open while the
+    // message waits. The count keeps saying 0 found, as before.
+    if (logCannotBeOpened) ShowFailure(kLogCannotBeOpenedText);
 }
 
 void CallsignCheckDialog::ClearLookup() {
