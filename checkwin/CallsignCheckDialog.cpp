@@ -3,8 +3,10 @@
 #include <cstdio>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 #include "checkwin/LoggerLink.h"
+#include "checkwin/PlacementRules.h"
 #include "logstore/LogAccess.h"
 #include "logstore/LoggerLibrary.h"
 #include "res/resource.h"
@@ -230,7 +232,10 @@ void CallsignCheckDialog::SetupColumns() {
     for (int i = 0; i < kQsoColumnCount; ++i) {
         char key[16];
         std::snprintf(key, sizeof key, "COLUMN%d", i);
-        widths[i] = settings_ ? settings_->ReadSize(key, WindowDpi(m_hWnd)) : ScaleToWindowDpi(m_hWnd, QsoColumns[i].Width);
+        const int defaultWidth = ScaleToWindowDpi(m_hWnd, QsoColumns[i].Width);
+        // A width no column can have (negative, or wider than any screen)
+        // comes from a damaged file: the default. 0 is a column hidden.
+        widths[i] = settings_ ? UsableColumnWidth(settings_->ReadSize(key, WindowDpi(m_hWnd)), defaultWidth) : defaultWidth;
     }
     m_QsoList.InsertColumns(QsoColumns, kQsoColumnCount, widths);
 }
@@ -260,10 +265,38 @@ void CallsignCheckDialog::OnSize(UINT type, int cx, int cy) {
     m_QsoList.FillParent(m_hWnd, ScaleToWindowDpi(m_hWnd, kListTop), 0, cx, cy);
 }
 
+namespace {
+
+BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM lp) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (::GetMonitorInfoA(monitor, &info)) {
+        const RECT& r = info.rcWork;
+        reinterpret_cast<std::vector<ScreenRect>*>(lp)->push_back({r.left, r.top, r.right, r.bottom});
+    }
+    return TRUE;
+}
+
+// The screens as they are now and the sizes the system lets a window have.
+PlacementLimits CurrentPlacementLimits(HWND hwnd) {
+    PlacementLimits limits;
+    ::EnumDisplayMonitors(nullptr, nullptr, AddWorkArea, reinterpret_cast<LPARAM>(&limits.WorkAreas));
+    limits.MinWidth = ::GetSystemMetrics(SM_CXMINTRACK);
+    limits.MinHeight = ::GetSystemMetrics(SM_CYMINTRACK);
+    limits.MaxWidth = ::GetSystemMetrics(SM_CXMAXTRACK);
+    limits.MaxHeight = ::GetSystemMetrics(SM_CYMAXTRACK);
+    limits.GripWidth = ScaleToWindowDpi(hwnd, kPlacementGripWidth);
+    limits.GripHeight = ScaleToWindowDpi(hwnd, kPlacementGripHeight);
+    return limits;
+}
+
+}  // namespace
+
 void CallsignCheckDialog::RestorePlacement() {
     // Stored sizes are the user's pixels; the defaults are scaled.
     const int dpi = WindowDpi(m_hWnd);
-    int height = ScaleToDpi(kDefaultHeight, dpi), width = ScaleToDpi(kDefaultWidth, dpi);
+    const int defaultHeight = ScaleToDpi(kDefaultHeight, dpi), defaultWidth = ScaleToDpi(kDefaultWidth, dpi);
+    int height = defaultHeight, width = defaultWidth;
     int top = kDefaultTop, left = kDefaultLeft;
     if (settings_) {
         height = settings_->ReadSize("HIGHT", dpi);
@@ -271,14 +304,14 @@ void CallsignCheckDialog::RestorePlacement() {
         top = settings_->ReadInt("TOP");
         left = settings_->ReadInt("LEFT");
     }
-    // A place stored while another monitor was attached may lie on no
-    // screen now: open where a fresh start would, so the window can be seen.
-    RECT r{left, top, left + (width > 0 ? width : 1), top + (height > 0 ? height : 1)};
-    if (!::MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) {
+    // A place stored while another monitor was attached, or a damaged or
+    // hand-edited file, may give a window that cannot be seen, reached or
+    // sized: open where a fresh start would. Closing stores what opened.
+    if (!IsUsablePlacement(left, top, width, height, CurrentPlacementLimits(m_hWnd))) {
         left = kDefaultLeft;
         top = kDefaultTop;
-        width = ScaleToWindowDpi(m_hWnd, kDefaultWidth);
-        height = ScaleToWindowDpi(m_hWnd, kDefaultHeight);
+        width = defaultWidth;
+        height = defaultHeight;
     }
     ::MoveWindow(m_hWnd, left, top, width, height, TRUE);
 }
