@@ -46,6 +46,7 @@ FRAMEWORK_MESSAGE_MAP(CallsignCheckDialog, CDialog,
     MapCommand(ID_JCCJCGCHECK, &CallsignCheckDialog::OnJccJcgCheck, 0),
     MapCommand(IDC_LOOKUPUNFILTERED, &CallsignCheckDialog::LookupCallUnfiltered, 0),
     MapVoid(WM_CLOSE, &CallsignCheckDialog::OnClose),
+    MapMessage(WM_ENDSESSION, &CallsignCheckDialog::OnEndSession),
     MapSize(&CallsignCheckDialog::OnSize),
     MapNotify(IDC_QSOLIST, LVN_COLUMNCLICK, &CallsignCheckDialog::OnColumnClick),
     MapNotify(IDC_QSOLIST, NM_DBLCLK, &CallsignCheckDialog::OnListDoubleClick),
@@ -317,7 +318,9 @@ void CallsignCheckDialog::RestorePlacement() {
 }
 
 void CallsignCheckDialog::SavePlacement() {
-    if (!settings_) return;
+    // One unit: a second copy of the program closing at the same moment
+    // writes its settings wholly before or after these.
+    if (!settings_ || !settings_->BeginWrites()) return;
     const RECT r = NormalWindowRectOnScreen(m_hWnd);   // the restored place, also when maximised
     settings_->WriteInt("TOP", r.top);
     settings_->WriteInt("LEFT", r.left);
@@ -328,11 +331,19 @@ void CallsignCheckDialog::SavePlacement() {
         std::snprintf(key, sizeof key, "COLUMN%d", i);
         settings_->WriteInt(key, m_QsoList.GetColumnWidth(i));
     }
+    settings_->EndWrites();
 }
 
 void CallsignCheckDialog::OnClose() {
     SavePlacement();
     Default();
+}
+
+LRESULT CallsignCheckDialog::OnEndSession(WPARAM ending, LPARAM) {
+    // Windows ends the process once this returns, without a WM_CLOSE: the
+    // settings are stored now, as a close would store them.
+    if (ending) SavePlacement();
+    return 0;
 }
 
 // ---------------------------------------------------------------- the link

@@ -266,5 +266,26 @@ TEST_F(CheckWindowTest, StoredPlacementAndWidthsOpenOnlyWhenUsableAndWhatOpensIs
     }
 }
 
+TEST_F(CheckWindowTest, SessionEndStoresTheSettingsAsACloseWouldAndACancelledOneNothing) {
+    for (BOOL ending : {FALSE, TRUE}) {
+        SCOPED_TRACE(ending);
+        test::RemoveFile(IniPath());
+        Run([&](HWND main) {
+            ::SetWindowPos(main, nullptr, 140, 90, 700, 420, SWP_NOZORDER);
+            ::SendMessageA(::GetDlgItem(main, IDC_QSOLIST), LVM_SETCOLUMNWIDTH, 5, 77);
+            EXPECT_NE(::SendMessageA(main, WM_QUERYENDSESSION, 0, 0), 0) << "the window lets Windows end";
+            ::SendMessageA(main, WM_ENDSESSION, static_cast<WPARAM>(ending), 0);
+            if (ending) {
+                std::vector<int> widths = DefaultWidths();
+                widths[5] = 77;
+                EXPECT_EQ(SectionOf(IniText(), "Aplication"), Expected(90, 140, 700, 420, widths));
+            } else {
+                EXPECT_FALSE(test::FileExists(IniPath())) << "the session goes on";
+            }
+            EXPECT_TRUE(::IsWindow(main));
+        });
+    }
+}
+
 }  // namespace
 }  // namespace checkwin_test
