@@ -16,18 +16,54 @@ SettingsFile::SettingsFile() {
     if (n == 0 || n >= sizeof modulePath) return;   // failed or truncated: no file
     modulePath[n] = '\0';
     FormIniPath(modulePath, filePath_, sizeof filePath_);
+    // A path the profile functions cannot take would put the file in some
+    // other folder: then there is no file at all.
+    if (!FitsProfileFunctions(filePath_)) filePath_[0] = '\0';
 }
 
 SettingsFile::SettingsFile(const char* iniPath) {
     if (!iniPath) return;
     size_t length = std::strlen(iniPath);
-    if (length == 0 || length >= sizeof filePath_) return;
+    if (length == 0 || length >= sizeof filePath_ || !FitsProfileFunctions(iniPath)) return;
     // A bare file name would be taken from the Windows folder: refuse it.
     if (!std::strchr(iniPath, '\\') && !std::strchr(iniPath, '/')) return;
     std::memcpy(filePath_, iniPath, length + 1);
 }
 
-SettingsFile::~SettingsFile() = default;
+SettingsFile::~SettingsFile() {
+    if (lock_) {
+        ::ReleaseMutex(lock_);
+        ::CloseHandle(lock_);
+    }
+}
+
+bool SettingsFile::BeginWrites() {
+    if (!filePath_[0]) return false;
+    if (lock_) return true;   // already begun
+    HANDLE lock = ::CreateMutexA(nullptr, FALSE, SettingsLockName(filePath_).c_str());
+    if (!lock) return false;
+    // Another copy of the program writing the same file holds the lock for
+    // the moment of its writes; one that hangs or is gone must not keep
+    // this one from closing, so the wait is bounded (an abandoned lock is
+    // ours at once).
+    const DWORD waited = ::WaitForSingleObject(lock, kSettingsLockWaitMs);
+    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+        ::CloseHandle(lock);
+        return false;
+    }
+    lock_ = lock;
+    return true;
+}
+
+void SettingsFile::EndWrites() {
+    if (!lock_) return;
+    // The system may keep profile writes in a cache: out to the file while
+    // the lock is held, so the next writer reads them.
+    ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, filePath_);
+    ::ReleaseMutex(lock_);
+    ::CloseHandle(lock_);
+    lock_ = nullptr;
+}
 
 bool SettingsFile::Lookup(const char* key, int* defaultValue) {
     SettingsKey found;

@@ -9,6 +9,8 @@
 // page 932 form of a long path may take two bytes for some of them).
 constexpr int kSettingsPathSize = 65536;
 constexpr int kSettingsValueSize = 128;
+// How long closing waits for another copy of the program to finish writing.
+constexpr unsigned long kSettingsLockWaitMs = 5000;
 
 class SettingsFile : public SettingsStore {
 public:
@@ -39,6 +41,14 @@ public:
     // as "delete the key").
     int WriteString(const char* key, const char* text);
 
+    // The writes between these go to the file as one unit: other programs
+    // writing the same file (another copy of this one) wait meanwhile, and
+    // their writes come wholly before or after. BeginWrites is false when
+    // there is no file, or the file stayed locked for kSettingsLockWaitMs:
+    // then write nothing.
+    bool BeginWrites() override;
+    void EndWrites() override;
+
     // The INI path in use, "" when there is none.
     const char* Path() const { return filePath_; }
 
@@ -49,4 +59,5 @@ private:
     int keyIndex_ = 0;
     char valueBuffer_[kSettingsValueSize] = {};
     char filePath_[kSettingsPathSize] = {};
+    HANDLE lock_ = nullptr;   // held between BeginWrites and EndWrites
 };

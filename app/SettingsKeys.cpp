@@ -1,6 +1,8 @@
 #include "app/SettingsKeys.h"
 
 #include <climits>
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
 
 const char* const SettingsKeyTable[kSettingsKeyCount] = {
@@ -88,4 +90,30 @@ bool FormIniPath(const char* modulePath, char* out, size_t outSize) {
     std::memcpy(out, modulePath, stemLength);
     std::memcpy(out + stemLength, kExtension, sizeof kExtension);
     return true;
+}
+
+bool FitsProfileFunctions(const char* path) {
+    if (!path) return false;
+    size_t characters = 0;
+    for (size_t i = 0; path[i]; ++characters) {
+        i += IsCp932LeadByte(static_cast<unsigned char>(path[i])) && path[i + 1] ? 2 : 1;
+        if (characters + 1 >= kProfilePathCharacters) return false;
+    }
+    return true;
+}
+
+std::string SettingsLockName(const char* path) {
+    if (!path) return "";
+    // FNV-1a over the path with ASCII letters in upper case: file names are
+    // compared without case, and a lock name cannot hold a '\'.
+    uint32_t hash = 2166136261u;
+    for (const char* p = path; *p; ++p) {
+        unsigned char b = static_cast<unsigned char>(*p);
+        if (b >= 'a' && b <= 'z') b = static_cast<unsigned char>(b - 'a' + 'A');
+        if (b == '/') b = '\\';
+        hash = (hash ^ b) * 16777619u;
+    }
+    char name[40];
+    std::snprintf(name, sizeof name, "CallsignCheck.Settings.%08X", static_cast<unsigned>(hash));
+    return name;
 }

@@ -2,6 +2,7 @@
 // and default. Window-free: the INI file itself is handled by SettingsFile.
 #pragma once
 #include <cstddef>
+#include <string>
 
 constexpr int kSettingsKeyCount = 27;
 // The first 23 entries belong to section 0, the last 4 to section 1.
@@ -33,3 +34,14 @@ bool LookupSettingsKey(const char* name, SettingsKey* key);
 // separator. Returns false, with out[0] = 0 when outSize allows, when the
 // result does not fit into outSize bytes or the module path is null/empty.
 bool FormIniPath(const char* modulePath, char* out, size_t outSize);
+
+// The profile functions take paths of fewer than 260 characters (a
+// double-byte character of code page 932 counts once); a longer one may
+// send their file elsewhere. True when `path` fits.
+constexpr size_t kProfilePathCharacters = 260;
+bool FitsProfileFunctions(const char* path);
+
+// The name of the lock that programs writing the same INI file share, the
+// same for every spelling of the path that differs only in letter case:
+// "CallsignCheck.Settings." and a hash of the path. Empty for a null path.
+std::string SettingsLockName(const char* path);

@@ -2,6 +2,7 @@
 
 #include "awards/AwardCount.h"
 #include "awards/AwardList.h"
+#include "logstore/LogAccess.h"
 
 namespace {
 
@@ -137,16 +138,21 @@ BOOL AwardListDialog::OnInitDialog() {
     m_List.InsertColumns(AwardColumns(kind), AwardColumnCount(kind));
     rows_.Reset(AwardColumnCount(kind));
     const AreaEntry* table = AreaTableOfKind(kind);
-    if (TallyLoggerLog(criteria_, table, results_) != TallyOutcome::Done) {
+    const TallyOutcome outcome = TallyLoggerLog(criteria_, table, results_);
+    if (outcome == TallyOutcome::LibraryMissing) {
         ShowAwardMessage(kLibraryMissingText);
         m_List.ShowRows();
         return TRUE;   // headers only, template size and place
     }
-    tallied_ = true;
+    // A log that cannot be opened is said so, and the list shows what it
+    // shows for an empty log: not worked is not the same as not known.
+    // The application list and the grid want a log that was read.
+    tallied_ = outcome == TallyOutcome::Done;
     BuildAwardRows(criteria_, results_, table, rows_);
     m_List.ShowRows();
     SetStatusText(AwardStatusText(kind, CountAward(results_, table)));
     PlaceAtMainWindow(kind);
+    if (outcome == TallyOutcome::LogCannotBeOpened) ShowAwardMessage(kLogCannotBeOpenedText);
     return TRUE;
 }
 

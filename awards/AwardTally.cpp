@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "logstore/LogAccess.h"
 #include "logstore/LoggerLibrary.h"
 #include "logstore/QsoRecord.h"
 #include "logstore/QsoSource.h"
@@ -226,7 +227,7 @@ TallyOutcome TallyLoggerLog(const AwardCriteria& criteria, const AreaEntry* tabl
     LoggerLogSource log;
     if (!log.Bound()) return TallyOutcome::LibraryMissing;
     result = TallyAward(criteria, table, log);
-    return TallyOutcome::Done;
+    return log.OpenFailed() ? TallyOutcome::LogCannotBeOpened : TallyOutcome::Done;
 }
 
 int CheckQsoDate(const AwardCriteria& criteria, const char* date, int32_t* qsoDate) {
@@ -319,11 +320,13 @@ bool TallyIntoTable(int32_t kind, AreaStat* table, int size) {
     AwardCriteria criteria = AwardFilter;
     criteria.AwardKind = kind;
     AwardStatistics result;
-    if (TallyLoggerLog(criteria, AreaTableOfKind(kind), result) != TallyOutcome::Done) {
+    const TallyOutcome outcome = TallyLoggerLog(criteria, AreaTableOfKind(kind), result);
+    if (outcome == TallyOutcome::LibraryMissing) {
         if (AwardMessageSink) AwardMessageSink(kLibraryMissingText);
         return false;
     }
     std::memcpy(table, result.Areas, sizeof(AreaStat) * static_cast<size_t>(size));
+    if (outcome == TallyOutcome::LogCannotBeOpened && AwardMessageSink) AwardMessageSink(kLogCannotBeOpenedText);
     return true;
 }
 

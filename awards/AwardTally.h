@@ -60,9 +60,11 @@ const AreaEntry* AreaTableOfKind(int32_t kind);
 // record is left out. Its memory does not grow with the log.
 AwardStatistics TallyAward(const AwardCriteria& criteria, const AreaEntry* table, QsoSource& source);
 
-enum class TallyOutcome { Done, LibraryMissing };
+enum class TallyOutcome { Done, LibraryMissing, LogCannotBeOpened };
 // The tally over the log through the logging library, bound for the time
-// of the scan. `result` is left as it was when the library cannot be loaded.
+// of the scan. `result` is left as it was when the library cannot be loaded;
+// when the log cannot be opened or counted it holds the statistics of no
+// QSO, as for an empty log, and the outcome says so.
 TallyOutcome TallyLoggerLog(const AwardCriteria& criteria, const AreaEntry* table, AwardStatistics& result);
 
 struct Prefecture {
@@ -121,7 +123,8 @@ extern AreaStat AreaStats[kAreaTableSize];            // by JccTable/JcgTable po
 extern int32_t CurrentQsoDate;
 
 // Where TallyAjd, TallyWaja and TallyJccJcg show "the library cannot be
-// loaded"; the program sets it at its start, null shows nothing.
+// loaded" and "the log cannot be opened"; the program sets it at its start,
+// null shows nothing.
 extern void (*AwardMessageSink)(const char* text);
 
 int CheckQsoDate(const char* date);

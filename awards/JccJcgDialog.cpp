@@ -14,6 +14,8 @@ const AwardCheckControlIds kJccJcgControls = {
      IDC_JCC_BAND12, IDC_JCC_BAND13},
 };
 
+const char kMasterCannotBeLoaded[] = "vireon.mst を読み込めません";
+
 OptionBox ReadBox(const CButton& box) {
     return {box.IsWindowEnabled() != FALSE, box.GetCheck() == BST_CHECKED};
 }
@@ -60,10 +62,15 @@ BOOL JccJcgDialog::OnInitDialog() {
 
 void JccJcgDialog::ReloadAreaMaster() {
     if (LoadLoggerLibrary() == 0) {
-        LoadAreaMaster();
+        const bool loaded = LoadAreaMaster() == 0;
         FreeLoggerLibrary();
+        // Without the master the lists lack areas, and an empty unworked
+        // list would read as "nothing missing": say so once. The search
+        // still runs with what was read.
+        if (!loaded) ::MessageBoxA(m_hWnd, kMasterCannotBeLoaded, AfxGetAppName(), MB_OK | MB_ICONEXCLAMATION);
         return;
     }
+    // The missing library is told by the search, as the AJD/WAJA check does.
     // Without the library no table can be read: the lists are empty rather
     // than showing the tables of an earlier opening.
     std::memset(JccTable, 0, sizeof JccTable);

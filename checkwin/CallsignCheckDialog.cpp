@@ -5,10 +5,12 @@
 #include <cstdio>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 #include "checkwin/LoggerLink.h"
 #include "checkwin/WorkedSummary.h"
 #include "logstore/CallIndexCopy.h"
+#include "checkwin/PlacementRules.h"
 #include "logstore/LogAccess.h"
 #include "logstore/LoggerLibrary.h"
 #include "res/resource.h"
@@ -49,6 +51,7 @@ FRAMEWORK_MESSAGE_MAP(CallsignCheckDialog, CDialog,
     MapCommand(ID_JCCJCGCHECK, &CallsignCheckDialog::OnJccJcgCheck, 0),
     MapCommand(IDC_LOOKUPUNFILTERED, &CallsignCheckDialog::LookupCallUnfiltered, 0),
     MapVoid(WM_CLOSE, &CallsignCheckDialog::OnClose),
+    MapMessage(WM_ENDSESSION, &CallsignCheckDialog::OnEndSession),
     MapSize(&CallsignCheckDialog::OnSize),
     MapNotify(IDC_QSOLIST, LVN_COLUMNCLICK, &CallsignCheckDialog::OnColumnClick),
     MapNotify(IDC_QSOLIST, NM_DBLCLK, &CallsignCheckDialog::OnListDoubleClick),
@@ -170,6 +173,7 @@ void CallsignCheckDialog::RunLookup(LookupFilter filter) {
     // search runs, and the boxes take no input meanwhile.
 
     int rows = 0;
+    bool logCannotBeOpened = false;
     if (OpenLogWithIndex(indexName) == 0) {
         CallSearchHit* hit = SearchCall(text, 0);
         if (hit) {
@@ -187,6 +191,10 @@ void CallsignCheckDialog::RunLookup(LookupFilter filter) {
             CountText = QsoCountText(rows);
         }
         CloseLogWithIndex();
+    } else {
+        // The index or the log failed to open; only the log's failure is
+        // told, as the log is what the operator knows and can mend.
+        logCannotBeOpened = CountLogRecords() < 0;
     }
     // From the listed rows alone, with the library's band lookup while it
     // is still bound.
@@ -194,6 +202,7 @@ void CallsignCheckDialog::RunLookup(LookupFilter filter) {
     FreeLoggerLibrary();
     UpdateData(FALSE);
     ShowRows();
+    if (logCannotBeOpened) ShowFailure(kLogCannotBeOpenedText);
 }
 
 void CallsignCheckDialog::PartialSearch() {
@@ -205,12 +214,13 @@ void CallsignCheckDialog::PartialSearch() {
     CallText = pattern.Text;
     UpdateData(FALSE);
 
+    bool logCannotBeOpened = false;
     if (pattern.FixedCount < kPatternMinFixed) {
         ShowFailure(kTooFewCharacters);
     } else {
         int count = CountLogRecords();   // -1 reads nothing
         int rows = 0;
-        OpenLog();
+        const bool opened = OpenLog() == 0;
         for (int recNo = 1; recNo <= count; ++recNo) {
             // A record that cannot be read is left out; the rest still count.
             const QsoRecord* record = ReadLogRecord(recNo);
@@ -221,8 +231,12 @@ void CallsignCheckDialog::PartialSearch() {
         UpdateData(FALSE);
         CloseLog();
         ShowRows();
+        logCannotBeOpened = count < 0 || !opened;
     }
     FreeLoggerLibrary();
+    // Told once the library is released: nothing stays open while the
+    // message waits. The count keeps saying 0 found, as before.
+    if (logCannotBeOpened) ShowFailure(kLogCannotBeOpenedText);
 }
 
 void CallsignCheckDialog::ClearLookup() {
@@ -247,7 +261,10 @@ void CallsignCheckDialog::SetupColumns() {
     for (int i = 0; i < kQsoColumnCount; ++i) {
         char key[16];
         std::snprintf(key, sizeof key, "COLUMN%d", i);
-        widths[i] = settings_ ? settings_->ReadSize(key, WindowDpi(m_hWnd)) : ScaleToWindowDpi(m_hWnd, QsoColumns[i].Width);
+        const int defaultWidth = ScaleToWindowDpi(m_hWnd, QsoColumns[i].Width);
+        // A width no column can have (negative, or wider than any screen)
+        // comes from a damaged file: the default. 0 is a column hidden.
+        widths[i] = settings_ ? UsableColumnWidth(settings_->ReadSize(key, WindowDpi(m_hWnd)), defaultWidth) : defaultWidth;
     }
     m_QsoList.InsertColumns(QsoColumns, kQsoColumnCount, widths);
 }
@@ -300,10 +317,38 @@ void CallsignCheckDialog::LayOut(int cx, int cy) {
     m_QsoList.FillParent(m_hWnd, ScaleToWindowDpi(m_hWnd, kListTop), statusHeight, cx, cy);
 }
 
+namespace {
+
+BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM lp) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (::GetMonitorInfoA(monitor, &info)) {
+        const RECT& r = info.rcWork;
+        reinterpret_cast<std::vector<ScreenRect>*>(lp)->push_back({r.left, r.top, r.right, r.bottom});
+    }
+    return TRUE;
+}
+
+// The screens as they are now and the sizes the system lets a window have.
+PlacementLimits CurrentPlacementLimits(HWND hwnd) {
+    PlacementLimits limits;
+    ::EnumDisplayMonitors(nullptr, nullptr, AddWorkArea, reinterpret_cast<LPARAM>(&limits.WorkAreas));
+    limits.MinWidth = ::GetSystemMetrics(SM_CXMINTRACK);
+    limits.MinHeight = ::GetSystemMetrics(SM_CYMINTRACK);
+    limits.MaxWidth = ::GetSystemMetrics(SM_CXMAXTRACK);
+    limits.MaxHeight = ::GetSystemMetrics(SM_CYMAXTRACK);
+    limits.GripWidth = ScaleToWindowDpi(hwnd, kPlacementGripWidth);
+    limits.GripHeight = ScaleToWindowDpi(hwnd, kPlacementGripHeight);
+    return limits;
+}
+
+}  // namespace
+
 void CallsignCheckDialog::RestorePlacement() {
     // Stored sizes are the user's pixels; the defaults are scaled.
     const int dpi = WindowDpi(m_hWnd);
-    int height = ScaleToDpi(kDefaultHeight, dpi), width = ScaleToDpi(kDefaultWidth, dpi);
+    const int defaultHeight = ScaleToDpi(kDefaultHeight, dpi), defaultWidth = ScaleToDpi(kDefaultWidth, dpi);
+    int height = defaultHeight, width = defaultWidth;
     int top = kDefaultTop, left = kDefaultLeft;
     if (settings_) {
         height = settings_->ReadSize("HIGHT", dpi);
@@ -311,20 +356,22 @@ void CallsignCheckDialog::RestorePlacement() {
         top = settings_->ReadInt("TOP");
         left = settings_->ReadInt("LEFT");
     }
-    // A place stored while another monitor was attached may lie on no
-    // screen now: open where a fresh start would, so the window can be seen.
-    RECT r{left, top, left + (width > 0 ? width : 1), top + (height > 0 ? height : 1)};
-    if (!::MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) {
+    // A place stored while another monitor was attached, or a damaged or
+    // hand-edited file, may give a window that cannot be seen, reached or
+    // sized: open where a fresh start would. Closing stores what opened.
+    if (!IsUsablePlacement(left, top, width, height, CurrentPlacementLimits(m_hWnd))) {
         left = kDefaultLeft;
         top = kDefaultTop;
-        width = ScaleToWindowDpi(m_hWnd, kDefaultWidth);
-        height = ScaleToWindowDpi(m_hWnd, kDefaultHeight);
+        width = defaultWidth;
+        height = defaultHeight;
     }
     ::MoveWindow(m_hWnd, left, top, width, height, TRUE);
 }
 
 void CallsignCheckDialog::SavePlacement() {
-    if (!settings_) return;
+    // One unit: a second copy of the program closing at the same moment
+    // writes its settings wholly before or after these.
+    if (!settings_ || !settings_->BeginWrites()) return;
     const RECT r = NormalWindowRectOnScreen(m_hWnd);   // the restored place, also when maximised
     settings_->WriteInt("TOP", r.top);
     settings_->WriteInt("LEFT", r.left);
@@ -335,11 +382,19 @@ void CallsignCheckDialog::SavePlacement() {
         std::snprintf(key, sizeof key, "COLUMN%d", i);
         settings_->WriteInt(key, m_QsoList.GetColumnWidth(i));
     }
+    settings_->EndWrites();
 }
 
 void CallsignCheckDialog::OnClose() {
     SavePlacement();
     Default();
+}
+
+LRESULT CallsignCheckDialog::OnEndSession(WPARAM ending, LPARAM) {
+    // Windows ends the process once this returns, without a WM_CLOSE: the
+    // settings are stored now, as a close would store them.
+    if (ending) SavePlacement();
+    return 0;
 }
 
 // ---------------------------------------------------------------- the link

@@ -74,6 +74,7 @@ protected:
     void OnAjdWajaCheck();
     void OnJccJcgCheck();
     void OnClose();
+    LRESULT OnEndSession(WPARAM ending, LPARAM);
     void OnSize(UINT type, int cx, int cy);
     void OnColumnClick(NMHDR* header, LRESULT* result);
     void OnListDoubleClick(NMHDR* header, LRESULT* result);

@@ -67,6 +67,10 @@ public:
     virtual int ReadSize(const char* key, int dpi) = 0;
     // 0 when stored, -1 when not.
     virtual int WriteInt(const char* key, int value) = 0;
+    // Brackets writes that belong together, so that they reach the store as
+    // one unit. false from BeginWrites: write nothing (and no EndWrites).
+    virtual bool BeginWrites() { return true; }
+    virtual void EndWrites() {}
 };
 
 // ---------------------------------------------------------------- DPI

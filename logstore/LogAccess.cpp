@@ -9,6 +9,8 @@ alignas(16) unsigned char CallIndexHandle[kCallIndexHandleSize];
 QsoRecord RecordBuffer;
 unsigned char SearchKey[kSearchKeySize];
 
+const char kLogCannotBeOpenedText[] = "vireon.vdb を開けません";
+
 namespace {
 
 // The block CountLogRecords opens and closes again at once.

@@ -38,6 +38,11 @@ void CloseLogWithIndex();
 // match. The library may rewrite the text.
 CallSearchHit* SearchCall(CallSearchText& text, int mode);
 
+// What the windows say when the library is there but cannot open the log
+// ("vireon.vdb" missing or damaged) or count its records: a log of 0
+// records opens and counts, and is no failure.
+extern const char kLogCannotBeOpenedText[];   // "vireon.vdb を開けません"
+
 // Called by FreeLoggerLibrary: whatever was open belonged to the released
 // library, so no later close or read may reach it.
 void ForgetOpenLogHandles();

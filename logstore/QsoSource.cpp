@@ -13,9 +13,10 @@ LoggerLogSource::~LoggerLogSource() {
 int LoggerLogSource::Open() {
     if (!bound_) return -1;
     const int count = CountLogRecords();
-    OpenLog();
+    const bool opened = OpenLog() == 0;
     open_ = true;
-    return count;
+    openFailed_ = count < 0 || !opened;
+    return openFailed_ ? -1 : count;
 }
 
 QsoRecord* LoggerLogSource::Read(int recNo) { return open_ ? ReadLogRecord(recNo) : nullptr; }

@@ -29,6 +29,9 @@ public:
 
     // false when the library could not be loaded: nothing can be read.
     bool Bound() const { return bound_; }
+    // true after an Open in which the bound library could not count or open
+    // the log (missing or damaged); a log of 0 records is no failure.
+    bool OpenFailed() const { return openFailed_; }
 
     int Open() override;
     QsoRecord* Read(int recNo) override;
@@ -38,4 +41,5 @@ public:
 private:
     bool bound_ = false;
     bool open_ = false;
+    bool openFailed_ = false;
 };

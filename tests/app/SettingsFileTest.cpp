@@ -2,7 +2,9 @@
 // private-profile functions (run under Wine).
 #include <windows.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "TestSupport.h"
@@ -96,16 +98,58 @@ TEST(SettingsFile, UnknownKeysAndNullTextsFailWithoutTouchingTheFile) {
 TEST(SettingsFile, WithoutAUsablePathReadsGiveDefaultsAndNothingIsWritten) {
     test::TempDir dir("settings-nopath");
     std::string tooLong = dir.Path() + "\\" + std::string(70000, 'd') + ".ini";
-    for (const char* path : {tooLong.c_str(), "", "CallsignCheck-bare-name.ini"}) {
+    // Too long for the profile functions, which would write it elsewhere.
+    std::string over259 = dir.Path() + "\\" + std::string(260, 'd') + ".ini";
+    for (const char* path : {tooLong.c_str(), over259.c_str(), "", "CallsignCheck-bare-name.ini"}) {
         SettingsFile settings(path);
         EXPECT_STREQ(settings.Path(), "");
         EXPECT_EQ(settings.ReadInt("WIDTH"), 918);
         EXPECT_EQ(settings.WriteInt("WIDTH", 1), -1);
         EXPECT_EQ(settings.WriteString("WIDTH", "1"), -1);
+        EXPECT_FALSE(settings.BeginWrites());
     }
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dir.Path() + "\\*.ini").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "no file in the folder";
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
     char windowsDir[MAX_PATH];
     ASSERT_GT(GetWindowsDirectoryA(windowsDir, sizeof windowsDir), 0u);
     EXPECT_FALSE(test::FileExists(std::string(windowsDir) + "\\CallsignCheck-bare-name.ini"));
+}
+
+// Two copies of the program closing at once, as two threads with a settings
+// object each: every round the file holds the whole set of one of them, in
+// the order written.
+TEST(SettingsFile, TwoWritersAtOnceNeverMixTheirKeys) {
+    test::TempDir dir("settings-two");
+    const std::string ini = dir.File("CallsignCheck.ini");
+    auto writeAll = [&](SettingsFile& settings, int base) {
+        ASSERT_TRUE(settings.BeginWrites());
+        for (const char* key : kPlacementKeys) settings.WriteInt(key, base);
+        for (int i = 0; i <= 14; ++i) settings.WriteInt(Column(i).c_str(), base + i);
+        settings.EndWrites();
+    };
+    auto expected = [](int base) {
+        std::vector<std::string> lines = {"[Aplication]"};
+        for (const char* key : kPlacementKeys) lines.push_back(std::string(key) + "=" + std::to_string(base));
+        for (int i = 0; i <= 14; ++i) lines.push_back(Column(i) + "=" + std::to_string(base + i));
+        return lines;
+    };
+    for (int round = 0; round < 20; ++round) {
+        SCOPED_TRACE(round);
+        std::atomic<int> ready{0};
+        auto writer = [&](int base) {
+            SettingsFile settings(ini.c_str());
+            ++ready;
+            while (ready < 2) {}
+            writeAll(settings, base);
+        };
+        std::thread a(writer, 1000), b(writer, 2000);
+        a.join();
+        b.join();
+        const std::vector<std::string> lines = IniLines(ini);
+        EXPECT_TRUE(lines == expected(1000) || lines == expected(2000)) << test::ReadFileBytes(ini);
+    }
 }
 
 TEST(SettingsFile, DefaultFileIsBesideTheExecutableWithItsBaseName) {

@@ -70,4 +70,32 @@ TEST(SettingsKeys, IniPathThatDoesNotFitIsRefusedNotCut) {
     EXPECT_FALSE(FormIniPath("", out, sizeof out));
 }
 
+TEST(SettingsKeys, PathsTheProfileFunctionsTakeHaveFewerThan260Characters) {
+    struct Case { std::string path; bool fits; };
+    const std::string folder = "C:\\Vireon\\";
+    const Case cases[] = {
+        {folder + "CallsignCheck.ini", true},
+        {folder + std::string(259 - folder.size(), 'a'), true},
+        {folder + std::string(260 - folder.size(), 'a'), false},
+        {folder + std::string(2000, 'a'), false},
+        // 0x83 0x5C is one character of code page 932: 249 characters in 498 bytes.
+        {folder + [] { std::string s; for (int i = 0; i < 239; ++i) s += "\x83\x5C"; return s; }(), true},
+        {folder + [] { std::string s; for (int i = 0; i < 250; ++i) s += "\x83\x5C"; return s; }(), false},
+        {"", true},
+    };
+    for (const Case& c : cases) EXPECT_EQ(FitsProfileFunctions(c.path.c_str()), c.fits) << c.path.size();
+    EXPECT_FALSE(FitsProfileFunctions(nullptr));
+}
+
+TEST(SettingsKeys, TheLockNameIsTheSameForOneFileHoweverItIsSpelt) {
+    const std::string name = SettingsLockName("C:\\Vireon\\CallsignCheck.ini");
+    EXPECT_EQ(name.rfind("CallsignCheck.Settings.", 0), 0u) << name;
+    EXPECT_EQ(name.find('\\'), std::string::npos) << "a lock name holds no backslash";
+    EXPECT_EQ(SettingsLockName("c:\\vireon\\callsigncheck.INI"), name);
+    EXPECT_EQ(SettingsLockName("C:/Vireon/CallsignCheck.ini"), name);
+    for (const char* other : {"C:\\Vireon2\\CallsignCheck.ini", "C:\\Vireon\\CallsignCheck.in", "D:\\Vireon\\CallsignCheck.ini"})
+        EXPECT_NE(SettingsLockName(other), name) << other;
+    EXPECT_EQ(SettingsLockName(nullptr), "");
+}
+
 }  // namespace

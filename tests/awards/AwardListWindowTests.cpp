@@ -237,6 +237,48 @@ TEST_F(AwardListWindowTest, TheListFillsTheWindowAtEverySize) {
     });
 }
 
+TEST_F(AwardListWindowTest, ALogThatCannotBeOpenedIsToldOnceAndListsAsAnEmptyLogDoes) {
+    const std::string good = test::ReadFileBytes(Dir().File("vireon.vdb"));
+    struct Case {
+        const char* what;
+        std::string log;
+        int32_t kind, unworked;
+        bool told;
+        size_t rows;   // every area, not worked
+    };
+    const std::string garbage(good.size(), '\x5a');
+    const Case cases[] = {
+        {"AJD", garbage, Ajd, 0, true, 10},
+        {"WAJA", garbage, Waja, 0, true, 47},
+        {"JCC unworked", garbage, Jcc, 1, true, 7},
+        {"JCG worked", garbage, Jcg, 0, true, 0},
+        {"AJD, no records", test::WithNoRecords(good), Ajd, 0, false, 10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::WriteFileBytes(Dir().File("vireon.vdb"), c.log);
+        SetFilter(c.kind, 0, 20501231, c.unworked);
+        ShowList([&](HWND window, HWND list) {
+            // The list's initialisation shows the box before the window.
+            HWND box = c.told ? gui::WaitFor([] { return gui::FindProcessWindow("award_list_window_tests"); })
+                              : gui::FindProcessWindow("award_list_window_tests");
+            EXPECT_EQ(box != nullptr, c.told);
+            if (box) {
+                EXPECT_NE(::FindWindowExA(box, nullptr, "Static", "vireon.vdb を開けません"), nullptr);
+                EXPECT_NE(::GetDlgItem(box, IDOK), nullptr);
+                ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+                ASSERT_TRUE(gui::WaitUntil([&] { return !::IsWindow(box); }));
+                gui::Settle(window);
+                EXPECT_EQ(gui::FindProcessWindow("award_list_window_tests"), nullptr) << "one message";
+            }
+            const Rows rows = awardgui::ReadListRows(list);
+            EXPECT_EQ(rows.size(), c.rows);
+            for (const Row& row : rows) EXPECT_EQ(row.back(), "0");
+        });
+        for (const AreaStat& a : TheAwardResults.Areas) EXPECT_EQ(a.QsoCount, 0);
+    }
+}
+
 TEST_F(AwardListWindowTest, WithoutTheLibraryTheListKeepsItsHeadersItsTemplateSizeAndThePreviousResult) {
     SetFilter(Waja, 0, 20501231);
     ShowList([](HWND, HWND) {});   // a first result of the program's lists

@@ -209,15 +209,38 @@ TEST_F(AwardTallyLog, EndDateEndsTheScanAndBoundsAreInclusive) {
     EXPECT_EQ(tally[8].QslState, 2);   // record 1, confirmed, then worked ones
 }
 
-TEST_F(AwardTallyLog, MissingLogGivesEmptyStatistics) {
-    ASSERT_NO_FATAL_FAILURE(UseLibrary());   // the library, but no log
-    AjdStats[3] = {20000101, 20000202, 7, 2};
-    WajaStats[0] = {1, 1, 1, 1};
-    SetFilter(Ajd, kAllBands, "", 0, 20991231);
-    EXPECT_TRUE(TallyAjd());
-    EXPECT_TRUE(TallyWaja());
-    for (const AreaStat& s : AjdStats) EXPECT_EQ(s.QsoCount + s.FirstDate + s.LastDate + s.QslState, 0);
-    for (const AreaStat& s : WajaStats) EXPECT_EQ(s.QsoCount + s.FirstDate + s.LastDate + s.QslState, 0);
+TEST_F(AwardTallyLog, ALogThatCannotBeOpenedIsToldFromAnEmptyOneAndCountsNothing) {
+    ASSERT_NO_FATAL_FAILURE(UseLibrary());
+    ASSERT_NO_FATAL_FAILURE(MakeLog({{"20100101", "7.010", "CW", "0101", true}}));
+    const std::string good = test::ReadFileBytes(Dir().File("vireon.vdb"));
+    const std::string empty = test::WithNoRecords(good);
+    struct Case { test::DamagedFile log; TallyOutcome outcome; };
+    std::vector<Case> cases;
+    for (const test::DamagedFile& d : test::DamagedFiles(good)) cases.push_back({d, TallyOutcome::LogCannotBeOpened});
+    cases.push_back({{"0 records", true, empty}, TallyOutcome::Done});
+    void (*previous)(const char*) = AwardMessageSink;
+    AwardMessageSink = Collect;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.log.What);
+        test::PutDamagedFile(c.log, Dir().File("vireon.vdb"));
+        for (int32_t kind : {Ajd, Waja, Jcc, Jcg}) {
+            SCOPED_TRACE(kind);
+            SetFilter(kind, kAllBands, "", 0, 20991231);
+            AwardStatistics result;
+            result.Areas[1] = {20000101, 20000202, 7, 2};   // an earlier result goes
+            EXPECT_EQ(TallyLoggerLog(AwardFilter, AreaTableOfKind(kind), result), c.outcome);
+            for (const AreaStat& a : result.Areas) EXPECT_EQ(a.QsoCount + a.FirstDate + a.LastDate + a.QslState, 0);
+        }
+        // The program-wide shells fill their tables alike and tell it once.
+        g_messages.clear();
+        AjdStats[3] = {20000101, 20000202, 7, 2};
+        SetFilter(Ajd, kAllBands, "", 0, 20991231);
+        EXPECT_TRUE(TallyAjd());
+        EXPECT_EQ(AjdStats[3].QsoCount, 0);
+        const std::vector<std::string> told = {"vireon.vdb を開けません"};
+        EXPECT_EQ(g_messages, c.outcome == TallyOutcome::Done ? std::vector<std::string>{} : told);
+    }
+    AwardMessageSink = previous;
 }
 
 }  // namespace

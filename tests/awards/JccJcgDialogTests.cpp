@@ -194,6 +194,37 @@ TEST_F(JccJcgDialogTest, TheEntry1001FollowsShow1001InTheWorkedListOnly) {
     });
 }
 
+TEST_F(JccJcgDialogTest, AMasterThatCannotBeLoadedIsToldOnceAtOpeningAndTheSearchStillRuns) {
+    const std::string good = test::ReadFileBytes(Dir().File("vireon.mst"));
+    JccJcgDialog dialog(AwardFilter, TheJccJcgList);
+    for (const test::DamagedFile& master : test::DamagedFiles(good)) {
+        SCOPED_TRACE(master.What);
+        test::PutDamagedFile(master, Dir().File("vireon.mst"));
+        gui::RunModal(dialog, [&](HWND d) {
+            HWND box = gui::WaitFor([] { return gui::FindProcessWindow("award_check_dialog_tests"); });
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(::GetWindow(box, GW_OWNER), d);
+            EXPECT_NE(::FindWindowExA(box, nullptr, "Static", "vireon.mst を読み込めません"), nullptr);
+            EXPECT_NE(::GetDlgItem(box, IDOK), nullptr);
+            ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+            ASSERT_TRUE(gui::WaitUntil([&] { return !::IsWindow(box); }));
+            gui::Settle(d);
+            EXPECT_EQ(gui::FindProcessWindow("award_check_dialog_tests"), nullptr) << "one message";
+            Click(d, IDC_JCC_BAND4);
+            bool opened = false;
+            EXPECT_EQ(SearchCodes(d, &opened), Codes{});
+            EXPECT_TRUE(opened) << "the search runs without the master";
+        });
+    }
+    // A sound master is loaded without a word.
+    test::WriteFileBytes(Dir().File("vireon.mst"), good);
+    gui::RunModal(dialog, [&](HWND d) {
+        EXPECT_EQ(gui::FindProcessWindow("award_check_dialog_tests"), nullptr);
+        Click(d, IDC_JCC_BAND4);
+        EXPECT_EQ(SearchCodes(d), (Codes{"0101  "})) << "0104 deleted and 1001 hidden at opening";
+    });
+}
+
 TEST_F(JccJcgDialogTest, EveryOpeningReloadsTheTablesAndResetsTheOptions) {
     JccJcgDialog dialog(AwardFilter, TheJccJcgList);
     gui::RunModal(dialog, [&](HWND d) {

@@ -5,6 +5,7 @@
 
 #include "CheckWindowFixture.h"
 #include "checkwin/CheckRules.h"
+#include "checkwin/PlacementRules.h"
 #include "res/resource.h"
 
 namespace checkwin_test {
@@ -260,19 +261,86 @@ TEST_F(CheckWindowTest, MaximisedWindowStoresItsRestoredRectangle) {
     EXPECT_EQ(SectionOf(IniText(), "Aplication"), Expected(90, 140, 700, 420, DefaultWidths()));
 }
 
-TEST_F(CheckWindowTest, PlaceOnNoScreenOpensAtTheDefaultsAndIsStoredOnlyAtClose) {
-    const std::string ini = "[Aplication]\r\nTOP=4000\r\nLEFT=-6000\r\nWIDTH=800\r\nHIGHT=500\r\n";
-    test::WriteFileBytes(IniPath(), ini);
-    Run([&](HWND main) {
-        RECT r = WindowRect(main);
-        EXPECT_EQ(r.left, 100);
-        EXPECT_EQ(r.top, 100);
-        EXPECT_EQ(r.right - r.left, Px(918));
-        EXPECT_EQ(r.bottom - r.top, Px(547));
-        EXPECT_EQ(IniText(), ini);
-        Close(main);
-    });
-    EXPECT_EQ(SectionOf(IniText(), "Aplication"), Expected(100, 100, Px(918), Px(547), DefaultWidths()));
+TEST_F(CheckWindowTest, StoredPlacementAndWidthsOpenOnlyWhenUsableAndWhatOpensIsWrittenBack) {
+    RECT work;
+    ASSERT_TRUE(::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+    struct Case {
+        const char* what;
+        std::string placement;   // the stored TOP, LEFT, WIDTH and HIGHT lines
+        bool usable;             // opens as stored, else at the defaults
+        int left;                // the stored left of a usable one
+    };
+    const Case cases[] = {
+        {"sound", "TOP=130\r\nLEFT=120\r\nWIDTH=800\r\nHIGHT=500\r\n", true, 120},
+        {"garbage", "TOP=top\r\nLEFT=?\r\nWIDTH=wide\r\nHIGHT=\r\n", false, 0},
+        {"zeros", "TOP=0\r\nLEFT=0\r\nWIDTH=0\r\nHIGHT=0\r\n", false, 0},
+        {"5 x 4 pixels on the screen",
+         "TOP=" + std::to_string(work.bottom - 4) + "\r\nLEFT=" + std::to_string(work.right - 5) +
+             "\r\nWIDTH=800\r\nHIGHT=500\r\n", false, 0},
+        {"a grip's width on the screen",
+         "TOP=130\r\nLEFT=" + std::to_string(work.right - Px(kPlacementGripWidth)) + "\r\nWIDTH=800\r\nHIGHT=500\r\n", true,
+         static_cast<int>(work.right) - Px(kPlacementGripWidth)},
+        {"past every screen", "TOP=130\r\nLEFT=120\r\nWIDTH=99999999\r\nHIGHT=99999999\r\n", false, 0},
+        {"on a monitor that is gone", "TOP=4000\r\nLEFT=-6000\r\nWIDTH=800\r\nHIGHT=500\r\n", false, 0},
+    };
+    // Widths: one hidden, one as wide as a column may be, and the damaged
+    // ones, which give the default.
+    struct Width { int column; const char* stored; int opens; };
+    const Width widths[] = {{1, "-5", -1}, {2, "0", 0}, {3, "99999999", -1}, {4, "4096", 4096}, {5, "4097", -1}, {11, "150", 150}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string ini = "[Aplication]\r\n" + c.placement;
+        std::vector<int> want = DefaultWidths();
+        std::vector<std::string> stored;
+        for (int width : want) stored.push_back(std::to_string(width));
+        for (const Width& w : widths) {
+            stored[static_cast<size_t>(w.column)] = w.stored;
+            if (w.opens >= 0) want[static_cast<size_t>(w.column)] = w.opens;
+        }
+        for (int i = 0; i < kQsoColumnCount; ++i) ini += "COLUMN" + std::to_string(i) + "=" + stored[static_cast<size_t>(i)] + "\r\n";
+        test::WriteFileBytes(IniPath(), ini);
+        RECT opened{};
+        Run([&](HWND main) {
+            opened = WindowRect(main);
+            if (c.usable) {
+                EXPECT_EQ(opened.left, c.left);
+                EXPECT_EQ(opened.top, 130);
+                EXPECT_EQ(opened.right - opened.left, 800);
+                EXPECT_EQ(opened.bottom - opened.top, 500);
+            } else {
+                EXPECT_EQ(opened.left, 100);
+                EXPECT_EQ(opened.top, 100);
+                EXPECT_EQ(opened.right - opened.left, Px(918));
+                EXPECT_EQ(opened.bottom - opened.top, Px(547));
+            }
+            EXPECT_EQ(ColumnWidths(main), want);
+            EXPECT_EQ(IniText(), ini) << "nothing is written while the window is open";
+            Close(main);
+        });
+        EXPECT_EQ(SectionOf(IniText(), "Aplication"),
+                  Expected(opened.top, opened.left, opened.right - opened.left, opened.bottom - opened.top, want));
+    }
+}
+
+TEST_F(CheckWindowTest, SessionEndStoresTheSettingsAsACloseWouldAndACancelledOneNothing) {
+    for (BOOL ending : {FALSE, TRUE}) {
+        SCOPED_TRACE(ending);
+        test::RemoveFile(IniPath());
+        Run([&](HWND main) {
+            ::SetWindowPos(main, nullptr, 140, 90, 700, 420, SWP_NOZORDER);
+            ::SendMessageA(::GetDlgItem(main, IDC_QSOLIST), LVM_SETCOLUMNWIDTH, 5, 77);
+            EXPECT_NE(::SendMessageA(main, WM_QUERYENDSESSION, 0, 0), 0) << "the window lets Windows end";
+            ::SendMessageA(main, WM_ENDSESSION, static_cast<WPARAM>(ending), 0);
+            if (ending) {
+                std::vector<int> widths = DefaultWidths();
+                widths[5] = 77;
+                EXPECT_EQ(SectionOf(IniText(), "Aplication"), Expected(90, 140, 700, 420, widths));
+            } else {
+                EXPECT_FALSE(test::FileExists(IniPath())) << "the session goes on";
+            }
+            EXPECT_TRUE(::IsWindow(main));
+        });
+    }
 }
 
 }  // namespace

@@ -227,6 +227,59 @@ TEST_F(LookupTest, MissingLibraryAtALookupEmptiesTheListAndKeepsTheCount) {
     });
 }
 
+TEST_F(LookupTest, ALogThatCannotBeOpenedIsToldOnceAndAnEmptyLogStaysSilent) {
+    const std::string good = test::ReadFileBytes(Folder().File("vireon.vdb"));
+    enum Trigger { Enter, Down, F3, Command1001 };
+    struct Case {
+        const char* what;
+        std::string log;
+        Trigger trigger;
+        bool told;
+        const char* count;
+    };
+    const std::string garbage(good.size(), '\x5a');
+    const Case cases[] = {
+        {"garbage, Enter", garbage, Enter, true, ""},
+        {"garbage, Down", garbage, Down, true, ""},
+        {"garbage, F3", garbage, F3, true, "検索件数 0 件"},
+        {"garbage, command 1001", garbage, Command1001, true, ""},
+        {"no records, Enter", test::WithNoRecords(good), Enter, false, ""},
+        {"no records, F3", test::WithNoRecords(good), F3, false, "検索件数 0 件"},
+    };
+    Run([&](HWND main) {
+        HWND box = ::GetDlgItem(main, IDC_CALLSIGN);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.what);
+            test::WriteFileBytes(Folder().File("vireon.vdb"), good);
+            Type(main, "JA1ABC");
+            Press(box, VK_RETURN);
+            ASSERT_EQ(ListCount(main), 3);
+            test::WriteFileBytes(Folder().File("vireon.vdb"), c.log);
+            if (c.trigger == Command1001) {
+                ::PostMessageA(main, WM_COMMAND, IDC_LOOKUPUNFILTERED, 0);
+                gui::Settle(main);
+            } else {
+                Press(box, c.trigger == Enter ? VK_RETURN : c.trigger == Down ? VK_DOWN : VK_F3);
+            }
+            // A box is up before the key's handling ends: with none by then, none comes.
+            MessageBoxSeen seen = WaitForMessageBox(main, c.told ? 10000 : 0);
+            EXPECT_EQ(seen.Window != nullptr, c.told);
+            if (seen.Window) {
+                EXPECT_EQ(seen.Text, "vireon.vdb を開けません");
+                EXPECT_EQ(seen.Caption, "checkwin_gui_tests");
+                EXPECT_EQ(seen.Buttons, 1);
+                EXPECT_TRUE(seen.HasOkButton);
+                EXPECT_TRUE(seen.Exclamation);
+                Dismiss(seen);
+                gui::Settle(main);
+                EXPECT_EQ(WaitForMessageBox(main, 0).Window, nullptr) << "one message";
+            }
+            EXPECT_EQ(ListCount(main), 0);
+            EXPECT_EQ(CountBox(main), c.count);
+        }
+    });
+}
+
 TEST_F(LookupTest, PartialSearchSkipsARecordItCannotReadAndGoesOn) {
     // Record 3 (JA1AB) loses the mark that tells a written record.
     std::string log = test::ReadFileBytes(Folder().File("vireon.vdb"));

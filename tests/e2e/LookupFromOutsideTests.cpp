@@ -148,7 +148,12 @@ TEST_F(OutsideTest, EnterListsEveryQsoWithTheStationAndF3EveryFittingCall) {
 }
 
 TEST_F(OutsideTest, EnterHandsTheTypedCallToTheRunningLogger) {
-    // No log at all: the lookup finds nothing, the hand-over goes on.
+    // A log without the station: the lookup finds nothing, the hand-over
+    // goes on.
+    test::Qso other;
+    other.Date = "20210101";
+    other.Call = "JR1XYZ";
+    ASSERT_NO_FATAL_FAILURE(test::MakeLog(folder_.Path(), {other}));
     e2e::RunningProgram logger;
     ASSERT_TRUE(logger.Start(test::BinFile("loggerwin.exe"), {folder_.File("journal.txt")}, folder_.Path()));
     ASSERT_NE(logger.WaitForWindow(""), nullptr);

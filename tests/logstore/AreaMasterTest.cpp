@@ -148,17 +148,12 @@ TEST_F(AreaMaster, MissingOrDamagedMasterFailsAndLeavesNoStaleEntries) {
     ASSERT_EQ(LoadAreaMaster(), 0);
     std::map<std::string, const AreaEntry*> full = ByCode(JccTable);
 
-    struct Case { const char* what; std::string bytes; } cases[] = {
-        {"missing", ""},
-        {"empty", std::string()},
-        {"garbage", std::string(good.size(), '\x33')},
-        {"truncated", good.substr(0, good.size() - 30)},
-        {"header only", good.substr(0, 16)},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        test::RemoveFile(Dir().File("vireon.mst"));
-        if (std::string(c.what) != "missing") test::WriteFileBytes(Dir().File("vireon.mst"), c.bytes);
+    std::vector<test::DamagedFile> cases = test::DamagedFiles(good);
+    cases.push_back({"cut in the last record", true, good.substr(0, good.size() - 30)});
+    cases.push_back({"header only", true, good.substr(0, 16)});
+    for (const test::DamagedFile& c : cases) {
+        SCOPED_TRACE(c.What);
+        test::PutDamagedFile(c, Dir().File("vireon.mst"));
         JccTable[0].Code[0] = '0';
         EXPECT_EQ(LoadAreaMaster(), -1);
         // What stayed was read from the file before the failure: entries of

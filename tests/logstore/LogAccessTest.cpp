@@ -165,21 +165,19 @@ TEST_F(LogAccess, MissingOrDamagedLogFilesFailWithoutCrashing) {
     ASSERT_NO_FATAL_FAILURE(MakeLog(kSearchLog));
     std::string log = test::ReadFileBytes(Dir().File("vireon.vdb"));
     std::string index = test::ReadFileBytes(Dir().File("call.idx"));
-    struct Case { const char* what; std::string vdb; std::string idx; bool vdbOk; bool idxOk; } cases[] = {
-        {"no log", "", index, false, true},
-        {"empty log", "-", index, false, true},
-        {"truncated log", log.substr(0, log.size() / 2), index, false, true},
-        {"garbage log", std::string(log.size(), '\x5a'), index, false, true},
-        {"no index", log, "", true, false},
-        {"garbage index", log, std::string(index.size(), '\x01'), true, false},
-        {"truncated index", log, index.substr(0, 20), true, false},
-    };
+    struct Case { std::string what; test::DamagedFile vdb, idx; bool vdbOk; bool idxOk; };
+    const test::DamagedFile goodLog{"", true, log}, goodIndex{"", true, index};
+    std::vector<Case> cases;
+    // Every damaged log fails alike: the count, the open and the open with
+    // the index (the windows tell the operator from the count).
+    for (const test::DamagedFile& d : test::DamagedFiles(log)) cases.push_back({d.What + " log", d, goodIndex, false, true});
+    cases.push_back({"no index", goodLog, {"", false, ""}, true, false});
+    cases.push_back({"garbage index", goodLog, {"", true, std::string(index.size(), '\x01')}, true, false});
+    cases.push_back({"truncated index", goodLog, {"", true, index.substr(0, 20)}, true, false});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        test::RemoveFile(Dir().File("vireon.vdb"));
-        test::RemoveFile(Dir().File("call.idx"));
-        if (!c.vdb.empty()) test::WriteFileBytes(Dir().File("vireon.vdb"), c.vdb == "-" ? "" : c.vdb);
-        if (!c.idx.empty()) test::WriteFileBytes(Dir().File("call.idx"), c.idx);
+        test::PutDamagedFile(c.vdb, Dir().File("vireon.vdb"));
+        test::PutDamagedFile(c.idx, Dir().File("call.idx"));
         ASSERT_EQ(LoadLoggerLibrary(), 0);
 
         int opens = Calls("VireonOpen");

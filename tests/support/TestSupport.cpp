@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -344,6 +345,40 @@ std::string JarlListLine(const std::string& code, const std::string& roman, cons
     line += name;
     if (!deletedOn.empty()) line += "      \"" + deletedOn + "\"";
     return line + "\n";
+}
+
+namespace {
+
+// The stand-in's header: 32-bit words, the version at byte 8 and the record
+// count at byte 20, then a check of bytes 0..23 (FNV-1a) at byte 24 that a
+// changed word must keep.
+std::string WithHeaderWord(std::string bytes, int at, uint32_t value) {
+    if (bytes.size() < 28) return bytes;
+    for (int i = 0; i < 4; ++i) bytes[static_cast<size_t>(at + i)] = static_cast<char>(value >> (8 * i));
+    uint32_t check = 2166136261u;
+    for (int i = 0; i < 24; ++i) check = (check ^ static_cast<unsigned char>(bytes[static_cast<size_t>(i)])) * 16777619u;
+    for (int i = 0; i < 4; ++i) bytes[static_cast<size_t>(24 + i)] = static_cast<char>(check >> (8 * i));
+    return bytes;
+}
+
+}  // namespace
+
+std::vector<DamagedFile> DamagedFiles(const std::string& good) {
+    const uint32_t version = good.size() >= 12 ? static_cast<unsigned char>(good[8]) : 0;
+    return {
+        {"missing", false, ""},
+        {"empty", true, ""},
+        {"truncated", true, good.substr(0, good.size() / 2)},
+        {"garbage", true, std::string(good.size(), '\x5a')},
+        {"other version", true, WithHeaderWord(good, 8, version + 1)},
+    };
+}
+
+std::string WithNoRecords(const std::string& good) { return WithHeaderWord(good, 20, 0); }
+
+void PutDamagedFile(const DamagedFile& file, const std::string& path) {
+    RemoveFile(path);
+    if (file.Present) WriteFileBytes(path, file.Bytes);
 }
 
 }  // namespace test

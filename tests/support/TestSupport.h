@@ -94,6 +94,21 @@ void MakeLog(const std::string& folder, const std::vector<Qso>& qsos);
 std::string JarlListLine(const std::string& code, const std::string& roman, const std::string& name,
                          const std::string& deletedOn = "");
 
+// The ways a file of the logging program (vireon.vdb, vireon.mst) is found
+// damaged, made from a good copy: no file, an empty one, cut in half,
+// overwritten with garbage, or whole but of another format version (its
+// header still checks out). Each with a name for the test's trace.
+struct DamagedFile {
+    std::string What;
+    bool Present;        // false: no file at all
+    std::string Bytes;
+};
+std::vector<DamagedFile> DamagedFiles(const std::string& good);
+// A sound file of the same kind that holds no records.
+std::string WithNoRecords(const std::string& good);
+// Writes the damaged file under `path` (or removes it for "missing").
+void PutDamagedFile(const DamagedFile& file, const std::string& path);
+
 }  // namespace test
 
 #define REQUIRE_SHARED_DATA(relative)                                            \
