@@ -476,7 +476,22 @@ void JccCheck(Tour& t) {
             t.Check(inLog, "the log holds a QSO with code " + code);
         }
         std::printf("JCC: %zu rows\n", rows.size());
+        char status[256] = {};
+        // WM_GETTEXT, unlike SB_GETTEXT, is carried between processes.
+        ::SendMessageA(::GetDlgItem(list, IDC_AWARDSTATUS), WM_GETTEXT, sizeof status, reinterpret_cast<LPARAM>(status));
+        t.Check(StartsWith(status, "Cfm "), "the status bar gives the totals");
+        std::printf("JCC status: %s\n", status);
         Shoot(t, list, "jcc-list");
+        // The same areas by band, from the list's menu command.
+        ::PostMessageA(list, WM_COMMAND, ID_LIST_BANDGRID, 0);
+        if (HWND grid = WaitForProgramWindow(t, "バンド別")) {
+            Settle(t, grid);
+            Rows cells = ReadList(t, ::GetDlgItem(grid, IDC_AWARDLIST), {0, 1});
+            t.Check(cells.size() == rows.size() + 1, "the grid has the list's areas and a total row");
+            t.Check(!cells.empty() && cells.back()[0] == "計", "the last row gives the totals");
+            Shoot(t, grid, "jcc-bandgrid");
+            Close(t, grid, "the band grid");
+        }
         Close(t, list, "the JCC list");
     }
     Close(t, dialog, "the JCC/JCG dialog");
