@@ -268,7 +268,11 @@ void DDX_Text(CDataExchange* dx, int id, std::string& value, int maxChars) {
         if (maxChars > 0 && static_cast<int>(value.size()) > maxChars) value.resize(static_cast<size_t>(maxChars));
     } else {
         if (maxChars > 0) ::SendMessageA(box, EM_LIMITTEXT, static_cast<WPARAM>(maxChars), 0);
-        ::SetWindowTextA(box, value.c_str());
+        // A box already showing the text is left alone: setting it again
+        // would only draw it again.
+        CWnd w;
+        w.Attach(box);
+        if (w.GetWindowText() != value) ::SetWindowTextA(box, value.c_str());
     }
 }
 
