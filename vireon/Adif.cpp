@@ -74,7 +74,7 @@ bool AdifReader::EndsCleanly(size_t at) {
 }
 
 namespace {
-// A tag at s[at]: '<', a name, then '>' or ':' and a length spec up to '>'.
+// A tag at s[at]: '<', a name, then '>' or ':' and a length up to '>'.
 // strict: only what a writer meant as a tag (<EOR>, <EOH>, or a length of
 // digits, perhaps empty or negative), as looked for inside another field's
 // data: "<b>" or "<a:b>" in a comment are text.
@@ -94,10 +94,10 @@ bool ParseTag(const std::string& s, size_t at, bool strict, Tag* tag) {
         return true;
     }
     if (s[p] != ':') return false;
-    size_t spec = ++p;
+    size_t lengthStart = ++p;
     while (p < n && s[p] != '>' && s[p] != '<' && s[p] != '\n' && s[p] != '\r') ++p;
     if (p >= n || s[p] != '>') return false;
-    std::string length = s.substr(spec, p - spec);
+    std::string length = s.substr(lengthStart, p - lengthStart);
     length = length.substr(0, length.find(':'));
     if (strict) {   // a length a writer could have meant: digits, perhaps none, perhaps a '-'
         size_t d = !length.empty() && length[0] == '-' ? 1 : 0;
@@ -218,25 +218,25 @@ bool AdifReader::Next(AdifRecord* record) {
         const size_t valueAt = tagEnd;
         size_t valueEnd = valueAt;
         std::string problem;
-        const std::string& spec = tag.Length;
-        bool number = !spec.empty() && std::all_of(spec.begin(), spec.end(), [](char c) { return c >= '0' && c <= '9'; });
+        const std::string& lengthText = tag.Length;
+        bool number = !lengthText.empty() && std::all_of(lengthText.begin(), lengthText.end(), [](char c) { return c >= '0' && c <= '9'; });
         size_t length = 0;
         bool absurd = false;
         if (number)
-            for (char c : spec) {
+            for (char c : lengthText) {
                 length = length * 10 + size_t(c - '0');
                 if (length > kAdifMaxValueBytes) { absurd = true; break; }
             }
         if (!number) {
-            problem = "length \"" + spec + "\" is " +
-                      (!spec.empty() && spec[0] == '-' ? "negative" : "not a number");
+            problem = "length \"" + lengthText + "\" is " +
+                      (!lengthText.empty() && lengthText[0] == '-' ? "negative" : "not a number");
         } else if (absurd) {
-            problem = "length " + spec + " is absurd (more than " + std::to_string(kAdifMaxValueBytes) + " bytes)";
+            problem = "length " + lengthText + " is absurd (more than " + std::to_string(kAdifMaxValueBytes) + " bytes)";
         } else {
             Fill(valueAt + length + kMaxTagBytes);
             size_t avail = buf_.size() - pos_;
             if (valueAt + length > avail) {
-                problem = "length " + spec + " runs past the end of the file";
+                problem = "length " + lengthText + " runs past the end of the file";
             } else {
                 std::string inside;
                 bool tagInside = SpanHasTag(valueAt, valueAt + length, &inside);
@@ -258,15 +258,15 @@ bool AdifReader::Next(AdifRecord* record) {
                     if (lfOnly && take < length && counted == length && EndsCleanly(valueAt + take) &&
                         !SpanHasTag(valueAt, valueAt + take, &ignored)) {
                         valueEnd = valueAt + take;
-                        current_.Problems.push_back(tag.Name + ": length " + spec +
+                        current_.Problems.push_back(tag.Name + ": length " + lengthText +
                                                     " counts CR LF line ends; read with the file's LF line ends (" +
                                                     std::to_string(take) + " bytes)");
                     } else if (tagInside) {
-                        problem = "length " + spec +
+                        problem = "length " + lengthText +
                                   (inside == "EOR" ? std::string(" runs past the record's <EOR>")
                                                    : " runs into the next field <" + inside + ">");
                     } else {
-                        problem = "length " + spec + " ends inside the text that follows it";
+                        problem = "length " + lengthText + " ends inside the text that follows it";
                     }
                 }
             }
