@@ -46,10 +46,7 @@ void AwardTableWindow::SetUpTable() {
     status_ = nullptr;
     CDialog::OnInitDialog();
     m_List.Create(rows_);
-    status_ = ::CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, m_hWnd,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_AWARDSTATUS)),
-                                AfxGetInstanceHandle(), nullptr);
-    ::SendMessageA(status_, WM_SETFONT, ::SendMessageA(m_hWnd, WM_GETFONT, 0, 0), FALSE);
+    status_ = CreateStatusBar(m_hWnd, IDC_AWARDSTATUS);
     RECT client;
     ::GetClientRect(m_hWnd, &client);
     OnSize(SIZE_RESTORED, client.right, client.bottom);
@@ -61,15 +58,7 @@ void AwardTableWindow::SetStatusText(const std::string& text) {
 
 void AwardTableWindow::OnSize(UINT, int cx, int cy) {
     Default();
-    int bar = 0;
-    if (status_ && ::GetParent(status_) == m_hWnd) {
-        // The bar places itself at the bottom edge at its own height.
-        ::SendMessageA(status_, WM_SIZE, 0, 0);
-        RECT r;
-        ::GetWindowRect(status_, &r);
-        bar = r.bottom - r.top;
-    }
-    m_List.FillParent(m_hWnd, 0, bar, cx, cy);
+    m_List.FillParent(m_hWnd, 0, PlaceStatusBar(m_hWnd, status_), cx, cy);
 }
 
 std::vector<std::pair<UINT, const char*>> AwardTableWindow::MenuCommands() const {

@@ -90,7 +90,6 @@ public:
 protected:
     BOOL OnInitDialog() override;
     std::vector<std::pair<UINT, const char*>> MenuCommands() const override;
-    const char* CsvFileKind() const override { return ""; }
     bool OnCommandKey(WORD key) override;
 
     void OnColumnClick(NMHDR* header, LRESULT* result);

@@ -79,10 +79,7 @@ BOOL CallsignCheckDialog::OnInitDialog() {
     // A standard status bar with one part and a size grip, in the dialog's
     // font; the window's stored size stays the whole window's, and the list
     // gives up the bar's height.
-    statusBar_ = ::CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, m_hWnd,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUSBAR)),
-                                   AfxGetInstanceHandle(), nullptr);
-    if (statusBar_) ::SendMessageA(statusBar_, WM_SETFONT, ::SendMessageA(m_hWnd, WM_GETFONT, 0, 0), FALSE);
+    statusBar_ = CreateStatusBar(m_hWnd, IDC_STATUSBAR);
     AddAboutEntryToSystemMenu();
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
@@ -306,15 +303,7 @@ void CallsignCheckDialog::OnSize(UINT type, int cx, int cy) {
 }
 
 void CallsignCheckDialog::LayOut(int cx, int cy) {
-    int statusHeight = 0;
-    if (statusBar_) {
-        // The bar takes the bottom edge and its own height when told of a size.
-        ::SendMessageA(statusBar_, WM_SIZE, 0, 0);
-        RECT bar;
-        ::GetWindowRect(statusBar_, &bar);
-        statusHeight = bar.bottom - bar.top;
-    }
-    m_QsoList.FillParent(m_hWnd, ScaleToWindowDpi(m_hWnd, kListTop), statusHeight, cx, cy);
+    m_QsoList.FillParent(m_hWnd, ScaleToWindowDpi(m_hWnd, kListTop), PlaceStatusBar(m_hWnd, statusBar_), cx, cy);
 }
 
 namespace {

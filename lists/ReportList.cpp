@@ -140,6 +140,22 @@ std::string ReportList::AllRowsAsCsv() const {
     return RowsAsCsv(columns_, columnCount_, *rows_);
 }
 
+HWND CreateStatusBar(HWND dialog, int id) {
+    HWND bar = ::CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, dialog,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), AfxGetInstanceHandle(), nullptr);
+    if (bar) ::SendMessageA(bar, WM_SETFONT, ::SendMessageA(dialog, WM_GETFONT, 0, 0), FALSE);
+    return bar;
+}
+
+int PlaceStatusBar(HWND dialog, HWND bar) {
+    if (!bar || ::GetParent(bar) != dialog) return 0;
+    // The bar places itself at the bottom edge at its own height.
+    ::SendMessageA(bar, WM_SIZE, 0, 0);
+    RECT r;
+    ::GetWindowRect(bar, &r);
+    return r.bottom - r.top;
+}
+
 bool IsCtrlDown() { return (::GetKeyState(VK_CONTROL) & 0x8000) != 0; }
 
 namespace {

@@ -64,6 +64,13 @@ private:
     int columnCount_ = 0;
 };
 
+// A standard status bar with one part and a size grip along the dialog's
+// bottom edge, in the dialog's font (so it sizes itself at any DPI).
+HWND CreateStatusBar(HWND dialog, int id);
+// The height the bar takes after it has placed itself for the dialog's
+// client size; 0 without a bar of this dialog.
+int PlaceStatusBar(HWND dialog, HWND bar);
+
 // Whether the Ctrl key is down with the key message being handled.
 bool IsCtrlDown();
 
