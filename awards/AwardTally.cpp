@@ -122,6 +122,22 @@ private:
     std::vector<Entry> entries_;   // 128 KB, whatever the log's size
 };
 
+// One counted QSO into an area's statistics; `confirmed` is the QSL text's
+// received mark, read once per QSO.
+void CountQso(AreaStat& stat, bool confirmed, int32_t date) {
+    stat.QsoCount += 1;
+    if (stat.FirstDate == 0) {
+        stat.FirstDate = date;
+        stat.LastDate = date;
+    } else if (stat.LastDate < date) {
+        stat.LastDate = date;
+    }
+    if (confirmed)
+        stat.QslState = 2;
+    else if (stat.QslState != 2)
+        stat.QslState = 1;
+}
+
 // What the award accepts of one counted QSO of an area.
 void AddAwardQso(AreaAward& award, int32_t deletedYm, int band, bool confirmed, int recNo, int32_t date) {
     if (!AwardAcceptsQso(deletedYm, date)) return;
@@ -161,9 +177,9 @@ void Scan(const AwardCriteria& criteria, const AreaEntry* table, QsoSource& sour
         if (area < 0) continue;
         const int band = bands.BandOf(RecordText(record->Freq));
         if (!IsBandSelected(criteria, band)) continue;
-        AddQso(stats.Areas[area], record->QSL, date.Date);
-        AddAwardQso(stats.Award[area], table ? table[area].DeletedYm : 0, band, HasQslReceivedMark(record->QSL), recNo,
-                    date.Date);
+        const bool confirmed = HasQslReceivedMark(record->QSL);
+        CountQso(stats.Areas[area], confirmed, date.Date);
+        AddAwardQso(stats.Award[area], table ? table[area].DeletedYm : 0, band, confirmed, recNo, date.Date);
     }
     source.Close();
 }
@@ -172,16 +188,6 @@ void Scan(const AwardCriteria& criteria, const AreaEntry* table, QsoSource& sour
 
 bool AwardAcceptsQso(int32_t deletedYm, int32_t qsoDate) {
     return deletedYm == 0 || (qsoDate != 0 && qsoDate / 100 <= deletedYm);
-}
-
-int AreaSlotCount(int32_t kind) {
-    switch (kind) {
-    case Ajd: return kAjdAreaCount;
-    case Waja: return kPrefectureCount + 1;
-    case Jcc:
-    case Jcg: return kAreaTableSize;
-    default: return 0;
-    }
 }
 
 const AreaEntry* AreaTableOfKind(int32_t kind) {
@@ -265,19 +271,7 @@ int PrefectureOfCode(const char* code) {
     return ReadDecimalText(head);
 }
 
-void AddQso(AreaStat& stat, const char* qsl, int32_t date) {
-    stat.QsoCount += 1;
-    if (stat.FirstDate == 0) {
-        stat.FirstDate = date;
-        stat.LastDate = date;
-    } else if (stat.LastDate < date) {
-        stat.LastDate = date;
-    }
-    if (HasQslReceivedMark(qsl))
-        stat.QslState = 2;
-    else if (stat.QslState != 2)
-        stat.QslState = 1;
-}
+void AddQso(AreaStat& stat, const char* qsl, int32_t date) { CountQso(stat, HasQslReceivedMark(qsl), date); }
 
 AreaCodeIndex::AreaCodeIndex(const AreaEntry* table) {
     std::memset(keys_, 0, sizeof keys_);

@@ -47,9 +47,6 @@ struct AwardStatistics {
 // existing area, else only a dated QSO no later than the deletion month.
 bool AwardAcceptsQso(int32_t deletedYm, int32_t qsoDate);
 
-// How many areas of statistics a kind has (10, 48, 1000; 0 for another).
-int AreaSlotCount(int32_t kind);
-
 // The area table an award kind's areas are the entries of: JccTable for
 // Jcc, JcgTable for Jcg, null for the others.
 const AreaEntry* AreaTableOfKind(int32_t kind);
