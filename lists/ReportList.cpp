@@ -11,6 +11,14 @@ namespace {
 
 constexpr DWORD kListLook = LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT;
 
+// A code page 932 text as UTF-16, with its terminating NUL.
+std::vector<wchar_t> WideFromCp932(const char* text) {
+    const int n = ::MultiByteToWideChar(932, 0, text, -1, nullptr, 0);
+    std::vector<wchar_t> wide(static_cast<size_t>(n > 0 ? n : 1), L'\0');
+    if (n > 0) ::MultiByteToWideChar(932, 0, text, -1, wide.data(), n);
+    return wide;
+}
+
 }  // namespace
 
 void ReportList::Create(ListRows& rows) {
@@ -36,9 +44,9 @@ void ReportList::ClearRows() { rows_->Clear(); }
 
 void ReportList::ShowRows() {
     // A search runs to its end without handling messages, so nothing is
-    // drawn while the rows change. Setting the count anew (and toggling the
-    // redraw) makes the control rebuild its scroll bars and header even when
-    // the count stays: with the same count the rows are only drawn again,
+    // drawn while the rows change. Setting the count anew makes the control
+    // rebuild its scroll bars and header even when the count stays: it is
+    // set only when it changes, and otherwise the rows are only drawn again,
     // from the top and unselected.
     const int count = rows_->Count();
     if (GetSelectedCount() > 0) SetItemState(-1, 0, LVIS_SELECTED);
@@ -76,10 +84,7 @@ void ReportList::GiveText(NMHDR* header, bool wide) const {
     if (wide) {
         LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
         if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
-        const char* text = rows_->Text(item.iItem, item.iSubItem);
-        const int n = ::MultiByteToWideChar(932, 0, text, -1, nullptr, 0);
-        std::vector<wchar_t> converted(static_cast<size_t>(n > 0 ? n : 1), L'\0');
-        if (n > 0) ::MultiByteToWideChar(932, 0, text, -1, converted.data(), n);
+        const std::vector<wchar_t> converted = WideFromCp932(rows_->Text(item.iItem, item.iSubItem));
         const size_t length = std::min(wcslen(converted.data()), static_cast<size_t>(item.cchTextMax - 1));
         std::memcpy(item.pszText, converted.data(), length * sizeof(wchar_t));
         item.pszText[length] = L'\0';
@@ -196,9 +201,7 @@ std::string SystemReason(DWORD error) {
 }  // namespace
 
 bool PutTextOnClipboard(HWND owner, const std::string& text) {
-    const int wide = ::MultiByteToWideChar(932, 0, text.c_str(), -1, nullptr, 0);
-    std::vector<wchar_t> unicode(static_cast<size_t>(wide > 0 ? wide : 1), L'\0');
-    if (wide > 0) ::MultiByteToWideChar(932, 0, text.c_str(), -1, unicode.data(), wide);
+    const std::vector<wchar_t> unicode = WideFromCp932(text.c_str());
     if (!::OpenClipboard(owner)) return false;
     ::EmptyClipboard();
     bool ok = true;
