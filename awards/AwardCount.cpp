@@ -129,10 +129,10 @@ std::vector<ApplicationEntry> ApplicationEntries(const AwardStatistics& stats, c
     return entries;
 }
 
-bool ReadApplicationQsos(const std::vector<ApplicationEntry>& entries, std::vector<ApplicationQso>* qsos) {
+TallyOutcome ReadApplicationQsos(const std::vector<ApplicationEntry>& entries, std::vector<ApplicationQso>* qsos) {
     qsos->clear();
-    if (entries.empty()) return true;
-    if (LoadLoggerLibrary() != 0) return false;
+    if (entries.empty()) return TallyOutcome::Done;
+    if (LoadLoggerLibrary() != 0) return TallyOutcome::LibraryMissing;
     const bool opened = OpenLog() == 0;
     bool all = opened;
     for (size_t i = 0; all && i < entries.size(); ++i) {
@@ -147,7 +147,7 @@ bool ReadApplicationQsos(const std::vector<ApplicationEntry>& entries, std::vect
     }
     if (opened) CloseLog();
     FreeLoggerLibrary();
-    return all;
+    return all ? TallyOutcome::Done : TallyOutcome::LogCannotBeOpened;
 }
 
 std::string ApplicationListCsv(const std::vector<ApplicationEntry>& entries, const std::vector<ApplicationQso>& qsos) {

@@ -59,9 +59,9 @@ struct ApplicationQso {
     std::string Call, Time, Mode;
 };
 // The QSOs of the entries read back from the log through the library, by
-// their record numbers, nothing else read. false when the library cannot be
-// loaded or a record cannot be read.
-bool ReadApplicationQsos(const std::vector<ApplicationEntry>& entries, std::vector<ApplicationQso>* qsos);
+// their record numbers, nothing else read: Done, LibraryMissing, or
+// LogCannotBeOpened when the log or one of the records cannot be read.
+TallyOutcome ReadApplicationQsos(const std::vector<ApplicationEntry>& entries, std::vector<ApplicationQso>* qsos);
 // The file: "No,Code,Qth,Call,Date,Time,Band,Mode" and a line per entry,
 // numbered from 1, the date as YYYY/MM/DD, the band by its name; CR LF line
 // ends, fields quoted as CSV wants. qsos[i] belongs to entries[i].

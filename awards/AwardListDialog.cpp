@@ -167,23 +167,30 @@ bool AwardListDialog::OnCommandKey(WORD key) {
 void AwardListDialog::OnSaveApplication() { SaveApplicationList(); }
 void AwardListDialog::OnBandGrid() { ShowBandGrid(); }
 
-bool AwardListDialog::ApplicationListText(std::string* text) const {
+TallyOutcome AwardListDialog::ApplicationListText(std::string* text) const {
     const std::vector<ApplicationEntry> entries =
         ApplicationEntries(results_, AreaTableOfKind(criteria_.AwardKind));
     std::vector<ApplicationQso> qsos;
-    if (!ReadApplicationQsos(entries, &qsos)) return false;
-    *text = ApplicationListCsv(entries, qsos);
-    return true;
+    const TallyOutcome read = ReadApplicationQsos(entries, &qsos);
+    if (read == TallyOutcome::Done) *text = ApplicationListCsv(entries, qsos);
+    return read;
 }
 
 void AwardListDialog::SaveApplicationList() {
     if (!tallied_) return;
     std::string text;
-    if (!ApplicationListText(&text)) {
+    // Each failure is told as what it is: the library gone, or the log.
+    switch (ApplicationListText(&text)) {
+    case TallyOutcome::Done:
+        SaveFile(kApplicationTitle, DefaultFileName("申請リスト-"), text);
+        break;
+    case TallyOutcome::LibraryMissing:
         ShowAwardMessage(kLibraryMissingText);
-        return;
+        break;
+    case TallyOutcome::LogCannotBeOpened:
+        ShowAwardMessage(kLogCannotBeOpenedText);
+        break;
     }
-    SaveFile(kApplicationTitle, DefaultFileName("申請リスト-"), text);
 }
 
 void AwardListDialog::ShowBandGrid() {

@@ -82,8 +82,8 @@ public:
     // Ctrl+B: the band grid, modally on top.
     void ShowBandGrid();
     // The application list's text: the first confirmed QSO of each area read
-    // back from the log by its number. false when the log cannot be read.
-    bool ApplicationListText(std::string* text) const;
+    // back from the log by its number; *text is set only when that is Done.
+    TallyOutcome ApplicationListText(std::string* text) const;
 
     DECLARE_MESSAGE_MAP()
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "TallyLogFixture.h"
+#include "awards/AwardCount.h"
 #include "logstore/AreaMaster.h"
 #include "logstore/LoggerLibrary.h"
 
@@ -241,6 +242,36 @@ TEST_F(AwardTallyLog, ALogThatCannotBeOpenedIsToldFromAnEmptyOneAndCountsNothing
         EXPECT_EQ(g_messages, c.outcome == TallyOutcome::Done ? std::vector<std::string>{} : told);
     }
     AwardMessageSink = previous;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(AwardTallyLog, TheApplicationListReadsBackOnlyItsRecordsAndTellsWhatFailed) {
+    std::vector<ApplicationEntry> entries(1);
+    entries[0].Code = "0101  ";
+    entries[0].RecNo = 2;
+    std::vector<ApplicationQso> qsos;
+    EXPECT_EQ(ReadApplicationQsos(entries, &qsos), TallyOutcome::LibraryMissing);
+
+    ASSERT_NO_FATAL_FAILURE(UseLibrary());
+    Qso second{"20100102", "14.074", "CW", "0101", true};
+    second.Call = "JA1ABC";
+    second.Time = "1234";
+    ASSERT_NO_FATAL_FAILURE(MakeLog({{"20100101", "7.041", "SSB", "0101", true}, second}));
+    ASSERT_EQ(ReadApplicationQsos(entries, &qsos), TallyOutcome::Done);
+    ASSERT_EQ(qsos.size(), 1u);
+    EXPECT_EQ(qsos[0].Call, "JA1ABC");
+    EXPECT_EQ(qsos[0].Mode, "CW");
+    EXPECT_EQ(qsos[0].Time, test::DumpLog(Dir().Path())[1].Fields[test::kDumpTime]);
+
+    // A record the log does not have is the log's failure, not the library's.
+    entries.push_back(entries[0]);
+    entries[1].RecNo = 99;
+    EXPECT_EQ(ReadApplicationQsos(entries, &qsos), TallyOutcome::LogCannotBeOpened);
+    EXPECT_EQ(ReadApplicationQsos({}, &qsos), TallyOutcome::Done) << "nothing confirmed reads nothing";
+    EXPECT_TRUE(qsos.empty());
 }
 
 }  // namespace
