@@ -74,9 +74,13 @@ bool SettingsFile::Lookup(const char* key, int* defaultValue) {
     return true;
 }
 
-int SettingsFile::ReadInt(const char* key) {
+// A default at 96 DPI is the default as the table gives it.
+int SettingsFile::ReadInt(const char* key) { return ReadSize(key, kBaseDpi); }
+
+int SettingsFile::ReadSize(const char* key, int dpi) {
     int defaultValue = 0;
     if (!Lookup(key, &defaultValue)) return -1;
+    defaultValue = ScaleToDpi(defaultValue, dpi);
     // Without a path of our own the system would read a file of that name
     // from the Windows folder instead; give the default.
     if (!filePath_[0]) return defaultValue;
@@ -84,14 +88,6 @@ int SettingsFile::ReadInt(const char* key) {
         GetPrivateProfileIntA(SettingsSectionNames[sectionIndex_], key, defaultValue, filePath_));
 }
 
-int SettingsFile::ReadSize(const char* key, int dpi) {
-    int defaultValue = 0;
-    if (!Lookup(key, &defaultValue)) return -1;
-    defaultValue = ScaleToDpi(defaultValue, dpi);
-    if (!filePath_[0]) return defaultValue;
-    return static_cast<int>(
-        GetPrivateProfileIntA(SettingsSectionNames[sectionIndex_], key, defaultValue, filePath_));
-}
 
 int SettingsFile::WriteInt(const char* key, int value) {
     if (!Lookup(key, nullptr)) return -1;
