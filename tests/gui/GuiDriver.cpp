@@ -158,11 +158,15 @@ void PostCtrlKey(HWND target, UINT vk, const std::function<bool()>& opened) {
     ::AttachThreadInput(self, thread, FALSE);
 }
 
-std::string ClipboardText() {
-    std::string text;
+namespace {
+
+// The clipboard's text in one format, up to its NUL.
+template <class Char>
+std::basic_string<Char> ClipboardData(UINT format) {
+    std::basic_string<Char> text;
     if (!::OpenClipboard(nullptr)) return text;
-    if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
-        if (const char* p = static_cast<const char*>(::GlobalLock(data))) {
+    if (HANDLE data = ::GetClipboardData(format)) {
+        if (const Char* p = static_cast<const Char*>(::GlobalLock(data))) {
             text = p;
             ::GlobalUnlock(data);
         }
@@ -171,18 +175,10 @@ std::string ClipboardText() {
     return text;
 }
 
-std::wstring ClipboardUnicode() {
-    std::wstring text;
-    if (!::OpenClipboard(nullptr)) return text;
-    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
-        if (const wchar_t* p = static_cast<const wchar_t*>(::GlobalLock(data))) {
-            text = p;
-            ::GlobalUnlock(data);
-        }
-    }
-    ::CloseClipboard();
-    return text;
-}
+}  // namespace
+
+std::string ClipboardText() { return ClipboardData<char>(CF_TEXT); }
+std::wstring ClipboardUnicode() { return ClipboardData<wchar_t>(CF_UNICODETEXT); }
 
 void SetClipboardText(const std::string& text) {
     if (!::OpenClipboard(nullptr)) return;
