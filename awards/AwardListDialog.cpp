@@ -49,16 +49,20 @@ void AwardTableWindow::SetUpTable() {
     status_ = CreateStatusBar(m_hWnd, IDC_AWARDSTATUS);
     RECT client;
     ::GetClientRect(m_hWnd, &client);
-    OnSize(SIZE_RESTORED, client.right, client.bottom);
+    LayOut(client.right, client.bottom);
 }
 
 void AwardTableWindow::SetStatusText(const std::string& text) {
     if (status_) ::SendMessageA(status_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
+void AwardTableWindow::LayOut(int cx, int cy) {
+    m_List.FillParent(m_hWnd, 0, PlaceStatusBar(m_hWnd, status_), cx, cy);
+}
+
 void AwardTableWindow::OnSize(UINT, int cx, int cy) {
     Default();
-    m_List.FillParent(m_hWnd, 0, PlaceStatusBar(m_hWnd, status_), cx, cy);
+    LayOut(cx, cy);
 }
 
 std::vector<std::pair<UINT, const char*>> AwardTableWindow::MenuCommands() const {

@@ -42,6 +42,8 @@ protected:
     // The list made anew and the status bar under it; call first in OnInitDialog.
     void SetUpTable();
     void SetStatusText(const std::string& text);
+    // The list over the client area above the status bar (cx, cy: its size).
+    void LayOut(int cx, int cy);
     // The commands of the context menu, in order, with their texts.
     virtual std::vector<std::pair<UINT, const char*>> MenuCommands() const;
     // Saves every row as shown (Ctrl+S).
