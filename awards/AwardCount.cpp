@@ -52,25 +52,6 @@ const char* AwardName(int32_t kind) {
     }
 }
 
-std::vector<int> AwardAreaOrder(int32_t kind, const AreaEntry* table) {
-    std::vector<int> order;
-    switch (kind) {
-    case Ajd:
-        for (int i = 0; i < kAjdAreaCount; ++i) order.push_back((i + 1) % kAjdAreaCount);
-        break;
-    case Waja:
-        for (int p = 1; p <= kPrefectureCount; ++p) order.push_back(p);
-        break;
-    case Jcc:
-    case Jcg:
-        for (int i = 0; table && i < kAreaTableSize && table[i].Code[0] != '\0'; ++i) order.push_back(i);
-        break;
-    default:
-        break;
-    }
-    return order;
-}
-
 AwardTotals CountAward(const AwardStatistics& stats, const AreaEntry* table) {
     AwardTotals totals;
     for (int area : AwardAreaOrder(stats.Kind, table)) {

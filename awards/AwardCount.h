@@ -15,10 +15,6 @@
 #include "lists/ListRows.h"
 #include "logstore/Bands.h"
 
-// The area indexes of an award in the award's own order: AJD 1..9 then 0,
-// WAJA 1..47, JCC/JCG the table's entries up to the first empty code.
-std::vector<int> AwardAreaOrder(int32_t kind, const AreaEntry* table);
-
 struct AwardTotals {
     int Confirmed = 0;    // areas confirmed for the award
     int WorkedOnly = 0;   // areas worked for the award but not confirmed

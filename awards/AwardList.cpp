@@ -119,32 +119,22 @@ void BuildAwardRows(const AwardCriteria& criteria, const AwardStatistics& stats,
     const int32_t kind = criteria.AwardKind;
     rows.Reset(AwardColumnCount(kind));
     char cell[kAwardCellSize];
-    switch (kind) {
-    case Ajd:
-        for (int i = 0; i < kAjdAreaCount; ++i) {
-            const int area = (i + 1) % kAjdAreaCount;   // 1..9, then 0
+    for (int area : AwardAreaOrder(kind, table)) {
+        const AreaStat& s = stats.Areas[area];
+        switch (kind) {
+        case Ajd:
             rows.AddRow();
-            const AreaStat& s = stats.Areas[area];
             rows.AddCell(QslStateText(s.QslState));
             std::snprintf(cell, sizeof cell, "%d", area);
             rows.AddCell(cell);
-            AddDateAndCountCells(rows, s);
-        }
-        break;
-    case Waja:
-        for (int number = 1; number <= kPrefectureCount; ++number) {
+            break;
+        case Waja:
             rows.AddRow();
-            const AreaStat& s = stats.Areas[number];
             rows.AddCell(QslStateText(s.QslState));
-            rows.AddCell(PrefectureTable[number - 1].Name, kAwardCellSize - 1);
-            AddDateAndCountCells(rows, s);
-        }
-        break;
-    case Jcc:
-    case Jcg:
-        for (int i = 0; table && i < kAreaTableSize && table[i].Code[0] != '\0'; ++i) {
-            const AreaEntry& entry = table[i];
-            const AreaStat& s = stats.Areas[i];
+            rows.AddCell(PrefectureTable[area - 1].Name, kAwardCellSize - 1);
+            break;
+        default: {
+            const AreaEntry& entry = table[area];
             if (!AreaEntryGetsRow(entry, s, criteria.ShowUnworked, criteria.ShowFullList, criteria.StartDate))
                 continue;
             rows.AddRow();
@@ -153,10 +143,9 @@ void BuildAwardRows(const AwardCriteria& criteria, const AwardStatistics& stats,
             rows.AddCell(QslStateText(s.QslState));
             rows.AddCell(entry.Code, sizeof entry.Code - 1);
             rows.AddCell(entry.Name, sizeof entry.Name - 1);
-            AddDateAndCountCells(rows, s);
+            break;
         }
-        break;
-    default:
-        break;
+        }
+        AddDateAndCountCells(rows, s);
     }
 }

@@ -196,6 +196,25 @@ const AreaEntry* AreaTableOfKind(int32_t kind) {
     return nullptr;
 }
 
+std::vector<int> AwardAreaOrder(int32_t kind, const AreaEntry* table) {
+    std::vector<int> order;
+    switch (kind) {
+    case Ajd:
+        for (int i = 0; i < kAjdAreaCount; ++i) order.push_back((i + 1) % kAjdAreaCount);
+        break;
+    case Waja:
+        for (int p = 1; p <= kPrefectureCount; ++p) order.push_back(p);
+        break;
+    case Jcc:
+    case Jcg:
+        for (int i = 0; table && i < kAreaTableSize && table[i].Code[0] != '\0'; ++i) order.push_back(i);
+        break;
+    default:
+        break;
+    }
+    return order;
+}
+
 AwardStatistics TallyAward(const AwardCriteria& criteria, const AreaEntry* table, QsoSource& source) {
     AwardStatistics stats;
     stats.Kind = criteria.AwardKind;

@@ -4,6 +4,7 @@
 // a value, and the records come from whatever source it is handed.
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include "awards/AwardFilter.h"
 #include "logstore/AreaMaster.h"
@@ -50,6 +51,10 @@ bool AwardAcceptsQso(int32_t deletedYm, int32_t qsoDate);
 // The area table an award kind's areas are the entries of: JccTable for
 // Jcc, JcgTable for Jcg, null for the others.
 const AreaEntry* AreaTableOfKind(int32_t kind);
+
+// The area indexes of an award in the award's own order: AJD 1..9 then 0,
+// WAJA 1..47, JCC/JCG the table's entries up to the first empty code.
+std::vector<int> AwardAreaOrder(int32_t kind, const AreaEntry* table);
 
 // The tally over the records of `source` (opened and closed here) under the
 // criteria; `table` is the area table for JCC and JCG. Reads the records in
