@@ -17,13 +17,12 @@
 
 #if defined(_WIN32)
 #include <windows.h>
-#define VX_CALL __stdcall
 #else
 #include <dlfcn.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#define VX_CALL __attribute__((stdcall))
 #endif
+#define VX_CALL VIREON_CALL
 
 using namespace vireon;
 

@@ -66,7 +66,10 @@ foreach(line IN LISTS cc_rc_versions)
   endif()
 endforeach()
 
-if(CC_WINDOWS AND TARGET CallsignCheck AND TARGET vireon50 AND TARGET vireon-tool AND TARGET loggerwin)
+# Only the 32-bit build ships: the logging program's library is 32-bit. The
+# 64-bit build exists to test on machines that cannot run 32-bit programs.
+if(CC_WINDOWS AND CMAKE_SIZEOF_VOID_P EQUAL 4 AND TARGET CallsignCheck AND TARGET vireon50 AND TARGET vireon-tool
+   AND TARGET loggerwin)
   find_program(CC_PANDOC pandoc)
   if(NOT CC_PANDOC)
     message(WARNING "pandoc is missing (bash scripts/setup.sh installs it): no release packages")

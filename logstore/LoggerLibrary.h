@@ -3,12 +3,9 @@
 // it at its end.
 #pragma once
 #include "logstore/Bands.h"
+#include "logstore/LibraryContract.h"
 
-#if defined(_WIN32)
-#define VIREON_API __stdcall
-#else
-#define VIREON_API __attribute__((stdcall))
-#endif
+#define VIREON_API VIREON_CALL
 
 using PfnSetDbsShare = int(VIREON_API*)(int share);
 using PfnVireonOpen = int(VIREON_API*)(int mode, void* logHandle, const char* name, int flags);

@@ -1,11 +1,12 @@
 // The QSO record as the logging library's read fills it. The layout belongs
-// to the library and is fixed byte for byte; the program reads the fields at
-// these offsets and nothing else.
+// to the library and is fixed byte for byte (QsoRecordLayout.h); the program
+// reads the fields at these offsets and nothing else. Offsets in the comments
+// are those of the 32-bit library; a 64-bit test build widens the pointers.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 
-static_assert(sizeof(void*) == 4, "the logging library is 32-bit: build with -m32 or for i686");
+#include "logstore/LibraryContract.h"
 
 #pragma pack(push, 1)
 struct QsoRecord {
@@ -27,14 +28,7 @@ struct QsoRecord {
 };
 #pragma pack(pop)
 
-static_assert(sizeof(QsoRecord) == 872, "QsoRecord is 872 bytes");
-static_assert(offsetof(QsoRecord, Date) == 21 && offsetof(QsoRecord, Time) == 30, "QsoRecord layout");
-static_assert(offsetof(QsoRecord, Code) == 37 && offsetof(QsoRecord, GL) == 44, "QsoRecord layout");
-static_assert(offsetof(QsoRecord, QSL) == 51 && offsetof(QsoRecord, His) == 57, "QsoRecord layout");
-static_assert(offsetof(QsoRecord, My) == 821 && offsetof(QsoRecord, Freq) == 825, "QsoRecord layout");
-static_assert(offsetof(QsoRecord, Mode) == 829 && offsetof(QsoRecord, Name) == 833, "QsoRecord layout");
-static_assert(offsetof(QsoRecord, QTH) == 837 && offsetof(QsoRecord, Remarks1) == 841, "QsoRecord layout");
-static_assert(offsetof(QsoRecord, Remarks2) == 845, "QsoRecord layout");
+QSO_LAYOUT_CHECK(QsoRecord);
 
 // The six date digits YYMMDD of a record's Date text: the characters at
 // positions 0, 1, 3, 4, 6 and 7, in that order. The shared record buffer keeps

@@ -14,13 +14,16 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 bash scripts/setup.sh
+# The 32-bit program where 32-bit programs run, else the 64-bit test build.
+source scripts/platform.sh
+echo "demo.sh: $CC_RUNS_32BIT_WHY: the demo runs build/$CC_WINDOWS_PRESET"
 had_display=${DISPLAY:-}
 
-cmake --preset windows >/dev/null
-cmake --build --preset windows -j"$(nproc 2>/dev/null || echo 2)" \
+cmake --preset "$CC_WINDOWS_PRESET" >/dev/null
+cmake --build --preset "$CC_WINDOWS_PRESET" -j"$(nproc 2>/dev/null || echo 2)" \
   --target CallsignCheck vireon50 vireon-tool loggerwin cc-tour
 
-build=$root/build/windows
+build=$root/build/$CC_WINDOWS_PRESET
 demo=$root/build/demo
 if [ -s "$demo/vireon.vdb" ] && [ -s "$demo/vireon.dx0" ] && [ -s "$demo/vireon.mst" ]; then
   # Keep the log (and whatever the program stored beside it); take the programs just built.

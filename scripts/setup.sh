@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian 12 machine lacks for building and testing
-# CallsignCheck: the i686 mingw-w64 compilers, 32-bit Wine, a virtual X
-# display, the Japanese locale and font, the -m32 multilib toolchain,
-# GoogleTest sources, and pandoc for the HTML guides of the release packages.
-# Does nothing when everything is already there.
+# CallsignCheck: the i686 and x86_64 mingw-w64 compilers, 32-bit and 64-bit
+# Wine, a virtual X display, the Japanese locale and font, the -m32 multilib
+# toolchain, GoogleTest sources, and pandoc for the HTML guides of the release
+# packages. The 32-bit packages install (and the 32-bit build is made) also
+# where the kernel cannot run 32-bit programs; scripts/platform.sh decides
+# what runs. Does nothing when everything is already there.
 set -euo pipefail
 
 need=()
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
 PKGS=(cmake ninja-build g++-multilib g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-      wine wine32:i386 xvfb xauth x11-utils locales fonts-ipafont-gothic googletest
+      g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+      wine wine32:i386 wine64 xvfb xauth x11-utils locales fonts-ipafont-gothic googletest
       imagemagick zip unzip pandoc)
 for p in "${PKGS[@]}"; do have_pkg "$p" || need+=("$p"); done
 

@@ -9,7 +9,9 @@
 #   at N DPI, in a Wine prefix of that DPI (BUILD_DIR/wineprefix-dpiN).
 #   `bash scripts/tour.sh build/windows docs/screenshots` remakes the pictures
 #   of the user guides, `bash scripts/tour.sh --dpi 144 build/windows
-#   docs/screenshots/144dpi` those at 150 %.
+#   docs/screenshots/144dpi` those at 150 %. The 32-bit build
+#   (build/windows) where 32-bit programs run, else the 64-bit one
+#   (build/windows64): the pictures are the same.
 # tour.sh --prepare BUILD_DIR FOLDER
 #   Only makes FOLDER a demo folder: the program, the stand-in library and
 #   logger window, and a log with its index and master made from demodata/.
@@ -31,6 +33,13 @@ if [ "${1:-}" = "--dpi" ]; then
 fi
 use_build() {   # use_build DIR: the build folder, and the Wine prefix of the DPI in it
   build=$(cd "$1" && pwd) || fail "no build folder $1"
+  local arch
+  arch=$(cat "$build/wine-arch" 2>/dev/null || echo i686)
+  source "$root/scripts/platform.sh"
+  if [ "$arch" = i686 ] && [ "$CC_RUNS_32BIT" != yes ]; then
+    fail "$build is the 32-bit build, and $CC_RUNS_32BIT_WHY; use build/windows64"
+  fi
+  echo "tour.sh: $CC_RUNS_32BIT_WHY: the $arch programs of $build"
   prefix=$build/wineprefix${dpi:+-dpi$dpi}
   wine_run=("$root/cmake/wine-run.sh" ${dpi:+--dpi "$dpi"} "$prefix")
 }
@@ -85,7 +94,7 @@ pictures=$(mktemp -d)
 end() {
   rm -rf "$pictures"
   if [ -n "${CC_XVFB_PID:-}" ]; then
-    WINEPREFIX="$prefix" timeout 15 wineserver -w 2>/dev/null
+    timeout 15 "$root/cmake/wine-run.sh" "$prefix" wineserver -w 2>/dev/null
     kill "$CC_XVFB_PID" 2>/dev/null
   fi
 }

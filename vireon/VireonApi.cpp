@@ -15,9 +15,9 @@
 #include "vireon/VireonFormat.h"
 
 #if defined(_WIN32)
-#define VX_API extern "C" __stdcall
+#define VX_API extern "C" VIREON_CALL
 #else
-#define VX_API extern "C" __attribute__((stdcall, visibility("default")))
+#define VX_API extern "C" VIREON_CALL __attribute__((visibility("default")))
 #endif
 
 using namespace vireon;

@@ -6,9 +6,12 @@
 #include <cstdint>
 #include <cstring>
 
+#include "logstore/LibraryContract.h"
+
 namespace vireon {
 
-// ---- the record the caller's read buffer receives (872 bytes, packed) ----
+// ---- the record the caller's read buffer receives (packed; 872 bytes, 900 in a
+// 64-bit build: logstore/LibraryContract.h) ----
 #pragma pack(push, 1)
 struct QsoBuffer {
     char Call[21];
@@ -28,10 +31,7 @@ struct QsoBuffer {
     char Reserved[23];
 };
 #pragma pack(pop)
-static_assert(sizeof(void*) == 4, "the library is 32-bit: build with -m32 or for i686");
-static_assert(sizeof(QsoBuffer) == 872, "QsoBuffer is 872 bytes");
-static_assert(offsetof(QsoBuffer, His) == 57 && offsetof(QsoBuffer, My) == 821, "QsoBuffer layout");
-static_assert(offsetof(QsoBuffer, Remarks2) == 845, "QsoBuffer layout");
+QSO_LAYOUT_CHECK(QsoBuffer);
 
 constexpr int kLogBlockSize = 3928;       // caller's log handle
 constexpr int kLogCountOffset = 1745;     // int32 record count, unaligned

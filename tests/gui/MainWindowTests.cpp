@@ -221,7 +221,12 @@ TEST(VisualStyles, TheManifestBringsCommonControlsVersion6) {
     ASSERT_GT(::GetModuleFileNameA(controls, path, sizeof path), 0u);
     std::string lower(path);
     for (char& c : lower) c = static_cast<char>(::tolower(static_cast<unsigned char>(c)));
-    EXPECT_NE(lower.find("\\winsxs\\x86_microsoft.windows.common-controls_6595b64144ccf1df_6.0."), std::string::npos) << path;
+#if defined(_WIN64)
+    const char* const assembly = "\\winsxs\\amd64_microsoft.windows.common-controls_6595b64144ccf1df_6.0.";
+#else
+    const char* const assembly = "\\winsxs\\x86_microsoft.windows.common-controls_6595b64144ccf1df_6.0.";
+#endif
+    EXPECT_NE(lower.find(assembly), std::string::npos) << path;
 }
 
 TEST(CodePage, TextsAreCodePage932) {

@@ -5,8 +5,10 @@
 # for Notepad (UTF-8 with BOM, CRLF), the HTML guides with every local link
 # and picture present and no Markdown left, the version in the zip names, the
 # READMEs, the page titles and the program's version resource, stripped
-# executables, and each program's manifest (read under Wine by
-# cc-manifest-check). To show that the checks can fail, they also run on
+# executables that are all 32-bit (the logging library is), and each
+# program's manifest (read under Wine by cc-manifest-check: this build's, or
+# that of the build CC_MANIFEST_CHECK_BUILD names, where this machine cannot
+# run 32-bit programs). To show that the checks can fail, they also run on
 # copies with one fault each and must reject every one.
 set -uo pipefail
 root=$(cd "${1:?usage: check-release.sh ROOT BUILD_DIR VERSION}" && pwd)
@@ -14,6 +16,7 @@ build=$(cd "${2:?}" && pwd)
 version=${3:?}
 objdump=i686-w64-mingw32-objdump
 nm=i686-w64-mingw32-nm
+objcopy=x86_64-w64-mingw32-objcopy
 
 program_zip=$build/release/CallsignCheck-$version.zip
 kit_zip=$build/release/CallsignCheck-standin-kit-$version.zip
@@ -77,6 +80,7 @@ problems() {   # problems PROGRAM_DIR KIT_DIR: what is wrong, nothing when all i
     [ -f "$f" ] || continue
     $objdump -h "$f" | grep -q ' \.debug' && echo "$f: has debugging sections"
     $nm "$f" 2>&1 | grep -q 'no symbols' || echo "$f: has a symbol table (not stripped)"
+    $objdump -f "$f" 2>/dev/null | grep -q 'file format pei-i386$' || echo "$f: not a 32-bit (i386) Windows program"
   done
   # The version resource: FileVersion and ProductVersion are UTF-16 texts.
   [ -f "$p/CallsignCheck.exe" ] && { strings -el "$p/CallsignCheck.exe" | grep -qx "$version" ||
@@ -95,7 +99,8 @@ if [ -n "$found" ]; then
 fi
 
 # The manifests of the programs as shipped, read as Windows reads them.
-if ! "$root/cmake/wine-run.sh" "$build/wineprefix" "$build/bin/cc-manifest-check.exe" \
+checker=$(cd "${CC_MANIFEST_CHECK_BUILD:-$build}" && pwd) || { echo "no build ${CC_MANIFEST_CHECK_BUILD:-}"; exit 1; }
+if ! "$root/cmake/wine-run.sh" "$checker/wineprefix" "$checker/bin/cc-manifest-check.exe" \
      "Z:$work/program/CallsignCheck.exe" "Z:$work/kit/vireon-tool.exe" "Z:$work/kit/loggerwin.exe" | tr -d '\r'; then
   echo "a shipped program lacks a manifest entry"
   status=1
@@ -115,6 +120,11 @@ faults=(
   "sed -i 's|src=\"screenshots/logger.png\"|src=\"screenshots/about.png\"|' program/user-guide.en.html"
   "cp '$build/bin/loggerwin.exe' kit/"
 )
+# A 64-bit program in place of a shipped one (the 64-bit build is beside
+# this one where test.sh made it).
+build64=$(dirname "$build")/windows64
+[ -f "$build64/bin/loggerwin.exe" ] &&
+  faults+=("$objcopy --strip-all '$build64/bin/loggerwin.exe' kit/loggerwin.exe")
 for fault in "${faults[@]}"; do
   rm -rf "$work/f" && mkdir -p "$work/f" && cp -r "$work/program" "$work/kit" "$work/f/"
   (cd "$work/f" && eval "$fault")

@@ -102,7 +102,7 @@ TEST_F(LibraryTest, ReadCopiesEachFixedTextWithItsNulOnly) {
         EXPECT_EQ(std::memcmp(b + f.Offset, f.Text, n + 1), 0) << f.Text;
         for (int k = int(n) + 1; k < f.Width; ++k) ASSERT_EQ(b[f.Offset + k], 'X') << f.Text << " byte " << k;
     }
-    for (int k = 849; k < 872; ++k) EXPECT_EQ(b[k], 'X') << "reserved byte " << k;
+    for (size_t k = qso_layout::kReservedAt; k < qso_layout::kRecordSize; ++k) EXPECT_EQ(b[k], 'X') << "reserved byte " << k;
     lib_.VireonClose(block, 0);
 }
 

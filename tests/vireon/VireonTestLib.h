@@ -8,12 +8,9 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "logstore/LibraryContract.h"
 
-#if defined(_WIN32)
-#define VX_CALL __stdcall
-#else
-#define VX_CALL __attribute__((stdcall))
-#endif
+#define VX_CALL VIREON_CALL
 
 namespace vxtest {
 
