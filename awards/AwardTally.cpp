@@ -139,8 +139,7 @@ void CountQso(AreaStat& stat, bool confirmed, int32_t date) {
 }
 
 // What the award accepts of one counted QSO of an area.
-void AddAwardQso(AreaAward& award, int32_t deletedYm, int band, bool confirmed, int recNo, int32_t date) {
-    if (!AwardAcceptsQso(deletedYm, date)) return;
+void AddAwardQso(AreaAward& award, int band, bool confirmed, int recNo, int32_t date) {
     const uint16_t bit = static_cast<uint16_t>(1u << band);
     award.WorkedBands |= bit;
     if (!confirmed) return;
@@ -152,12 +151,11 @@ void AddAwardQso(AreaAward& award, int32_t deletedYm, int band, bool confirmed, 
     }
 }
 
-// The scan every kind shares; areaOf(record, digits) names the area index
-// of a counted QSO, or -1 when it has none in this award. `table` gives the
-// deletion months of JCC/JCG areas (null: every area exists).
-template <class AreaOf>
-void Scan(const AwardCriteria& criteria, const AreaEntry* table, QsoSource& source, AwardStatistics& stats,
-          AreaOf areaOf) {
+// The pass every kind and every caller shares: take(ScannedQso) for each QSO
+// the rule attributes to an area (to onlyArea alone unless it is -1), under
+// the criteria when there are any. False when the log could not be opened.
+template <class Take>
+bool Scan(const AwardCriteria* criteria, const AwardAreaRule& rule, int onlyArea, QsoSource& source, Take take) {
     DateMemo date;
     BandMemo bands(source);
     const int count = source.Open();
@@ -166,22 +164,26 @@ void Scan(const AwardCriteria& criteria, const AreaEntry* table, QsoSource& sour
         // An unreadable record is left out; the rest of the log still counts.
         if (!record) continue;
         date.Read(record->Date);
-        const int inRange = DateInRange(criteria, date.Date);
-        if (inRange < 0) break;
-        if (inRange == 0) continue;
-        // The band lookup is the dearest test: it comes last. The order
-        // changes nothing else, as areaOf() only reads the record (the code
-        // rewrite of JCC/JCG stays in the buffer).
-        if (!IsModeSelected(criteria, RecordText(record->Mode))) continue;
-        const int area = areaOf(*record, date.Digits);
-        if (area < 0) continue;
+        if (criteria) {
+            const int inRange = DateInRange(*criteria, date.Date);
+            if (inRange < 0) break;
+            if (inRange == 0) continue;
+            // The band lookup is the dearest test: it comes last. The order
+            // changes nothing else, as the rule only reads the record (the
+            // code rewrite of JCC/JCG stays in the buffer).
+            if (!IsModeSelected(*criteria, RecordText(record->Mode))) continue;
+        }
+        // The rule rewrites a copy: whoever takes the QSO sees its code as stored.
+        char code[sizeof record->Code];
+        std::memcpy(code, record->Code, sizeof code);
+        const QsoArea area = rule.AreaOf(code, date.Digits, date.Date);
+        if (area.Area < 0 || (onlyArea >= 0 && area.Area != onlyArea)) continue;
         const int band = bands.BandOf(RecordText(record->Freq));
-        if (!IsBandSelected(criteria, band)) continue;
-        const bool confirmed = HasQslReceivedMark(record->QSL);
-        CountQso(stats.Areas[area], confirmed, date.Date);
-        AddAwardQso(stats.Award[area], table ? table[area].DeletedYm : 0, band, confirmed, recNo, date.Date);
+        if (criteria && !IsBandSelected(*criteria, band)) continue;
+        take(ScannedQso{recNo, record, area.Area, area.Accepted, band, HasQslReceivedMark(record->QSL), date.Date});
     }
     source.Close();
+    return count >= 0;
 }
 
 }  // namespace
@@ -218,34 +220,51 @@ std::vector<int> AwardAreaOrder(int32_t kind, const AreaEntry* table) {
 AwardStatistics TallyAward(const AwardCriteria& criteria, const AreaEntry* table, QsoSource& source) {
     AwardStatistics stats;
     stats.Kind = criteria.AwardKind;
-    switch (criteria.AwardKind) {
-    case Ajd:
-        Scan(criteria, nullptr, source, stats,
-             [](const QsoRecord& record, const char*) { return CallAreaOfCode(record.Code); });
-        break;
-    case Waja:
-        Scan(criteria, nullptr, source, stats, [](const QsoRecord& record, const char*) {
-            const int number = PrefectureOfCode(record.Code);
-            return number >= 1 && number <= kPrefectureCount ? number : -1;
-        });
-        break;
-    case Jcc:
-    case Jcg: {
-        // The table cannot change during a scan, so its lookup is made once.
-        const AreaCodeIndex index(table);
-        Scan(criteria, table, source, stats, [&index](QsoRecord& record, const char* digits) {
-            if (NormalizeJccCode(record.Code, digits) == 0) NormalizeJcgCode(record.Code);
-            return index.Find(record.Code);
-        });
-        break;
-    }
-    default:
+    if (criteria.AwardKind < Ajd || criteria.AwardKind > Jcg) {
         // No areas to count: the log is still opened and closed.
         source.Open();
         source.Close();
+        return stats;
+    }
+    // The table cannot change during a scan, so its lookup is made once.
+    const AwardAreaRule rule(criteria.AwardKind, table);
+    Scan(&criteria, rule, -1, source, [&stats](const ScannedQso& qso) {
+        // Every QSO of the area makes its row; the award takes only those it accepts.
+        CountQso(stats.Areas[qso.Area], qso.Confirmed, qso.Date);
+        if (qso.Accepted) AddAwardQso(stats.Award[qso.Area], qso.Band, qso.Confirmed, qso.RecNo, qso.Date);
+    });
+    return stats;
+}
+
+AwardAreaRule::AwardAreaRule(int32_t kind, const AreaEntry* table)
+    : kind_(kind), table_(kind == Jcc || kind == Jcg ? table : nullptr), index_(table_) {}
+
+QsoArea AwardAreaRule::AreaOf(char* code, const char* dateDigits, int32_t date) const {
+    QsoArea result;
+    switch (kind_) {
+    case Ajd:
+        result.Area = CallAreaOfCode(code);
+        break;
+    case Waja: {
+        const int number = PrefectureOfCode(code);
+        result.Area = number >= 1 && number <= kPrefectureCount ? number : -1;
         break;
     }
-    return stats;
+    case Jcc:
+    case Jcg:
+        if (NormalizeJccCode(code, dateDigits) == 0) NormalizeJcgCode(code);
+        result.Area = index_.Find(code);
+        break;
+    default:
+        break;
+    }
+    if (result.Area >= 0) result.Accepted = AwardAcceptsQso(table_ ? table_[result.Area].DeletedYm : 0, date);
+    return result;
+}
+
+bool ScanAwardQsos(const AwardCriteria* criteria, const AwardAreaRule& rule, int onlyArea, QsoSource& source,
+                   ScannedQsoSink& sink) {
+    return Scan(criteria, rule, onlyArea, source, [&sink](const ScannedQso& qso) { sink.Take(qso); });
 }
 
 TallyOutcome TallyLoggerLog(const AwardCriteria& criteria, const AreaEntry* table, AwardStatistics& result) {

@@ -10,6 +10,7 @@
 #include "logstore/AreaMaster.h"
 
 class QsoSource;
+struct QsoRecord;
 
 // Statistics of one area.
 struct AreaStat {
@@ -114,6 +115,53 @@ private:
     uint64_t keys_[kSlots];       // 0 = free (a used entry's code is never empty)
     int16_t positions_[kSlots];
 };
+
+// Which area of an award a QSO belongs to, and whether the award accepts it
+// there. The one rule behind the tally (and so the totals, the band grid and
+// the application list) and the area lookup; nothing else decides it.
+struct QsoArea {
+    int Area = -1;           // the area index, -1: none of the award's areas
+    bool Accepted = false;   // false for a QSO of a deleted area dated after its deletion month
+};
+class AwardAreaRule {
+public:
+    // kind: Ajd, Waja, Jcc or Jcg; table: the kind's area table (JCC, JCG).
+    AwardAreaRule(int32_t kind, const AreaEntry* table);
+    int32_t Kind() const { return kind_; }
+    const AreaEntry* Table() const { return table_; }
+    // code: a record's 7-byte Code field, which JCC and JCG rewrite in place
+    // as the code rules do (a ward to its city, a town to its county);
+    // dateDigits: YYMMDD as TakeDateDigits takes them; date: YYYYMMDD, 0 none.
+    QsoArea AreaOf(char* code, const char* dateDigits, int32_t date) const;
+
+private:
+    int32_t kind_;
+    const AreaEntry* table_;
+    AreaCodeIndex index_;
+};
+
+// One QSO a scan attributed to an area.
+struct ScannedQso {
+    int RecNo;
+    const QsoRecord* Record;   // the read buffer, as read
+    int Area;
+    bool Accepted;
+    int Band;                  // 0..13, -1 none
+    bool Confirmed;            // the QSL text's received mark
+    int32_t Date;              // YYYYMMDD
+};
+class ScannedQsoSink {
+public:
+    virtual ~ScannedQsoSink() = default;
+    virtual void Take(const ScannedQso& qso) = 0;
+};
+// The tally's pass over `source`, handing on every QSO the rule attributes
+// to an area (only to `onlyArea` unless it is -1). With criteria, exactly
+// the QSOs the tally counts (date range, mode, band; the scan ends at the
+// first QSO after EndDate); without, every QSO of the log whatever its
+// date, mode or band. Returns false when the log could not be opened.
+bool ScanAwardQsos(const AwardCriteria* criteria, const AwardAreaRule& rule, int onlyArea, QsoSource& source,
+                   ScannedQsoSink& sink);
 
 // ---- The program-wide names, over the functions above --------------------
 // The criteria in AwardFilter, the results in the tables below, the date of

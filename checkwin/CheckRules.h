@@ -66,6 +66,7 @@ extern const ListColumn QsoColumns[kQsoColumnCount];
 
 // Column indexes the link and the worked summary read from a row.
 constexpr int kColumnCall = 1;
+constexpr int kColumnDate = 2;
 constexpr int kColumnFreq = 6;
 constexpr int kColumnMode = 7;
 constexpr int kColumnCode = 8;

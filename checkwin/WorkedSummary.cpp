@@ -8,7 +8,7 @@
 
 namespace {
 
-enum class Seen : unsigned char { No, Worked, Confirmed };
+using Seen = WorkedSummary::Seen;
 
 void Mark(Seen& seen, bool confirmed) {
     if (confirmed) seen = Seen::Confirmed;
@@ -36,25 +36,29 @@ std::string Joined(const std::string& a, const std::string& b, const char* betwe
 
 }  // namespace
 
-std::string WorkedSummaryText(const QsoRows& rows, BandOfFrequencyFn bandOf) {
-    Seen bands[kBandCount] = {};
-    // A station is worked in a handful of modes: a short list, searched in order.
-    std::vector<std::pair<std::string, Seen>> modes;
-    for (int position = 0; position < rows.Count(); ++position) {
-        const bool confirmed = HasQslReceivedMark(rows.Text(position, kColumnQsl));
-        const int band = bandOf ? bandOf(rows.Text(position, kColumnFreq)) : -1;
-        if (band >= 0 && band < kBandCount) Mark(bands[band], confirmed);
-        const char* mode = rows.Text(position, kColumnMode);
-        if (mode[0] == '\0') continue;
-        size_t i = 0;
-        while (i < modes.size() && modes[i].first != mode) ++i;
-        if (i == modes.size()) modes.emplace_back(mode, Seen::No);
-        Mark(modes[i].second, confirmed);
-    }
+void WorkedSummary::Add(int band, const char* mode, bool confirmed) {
+    ++count_;
+    if (band >= 0 && band < kBandCount) Mark(bands_[band], confirmed);
+    if (!mode || mode[0] == '\0') return;
+    size_t i = 0;
+    while (i < modes_.size() && modes_[i].first != mode) ++i;
+    if (i == modes_.size()) modes_.emplace_back(mode, Seen::No);
+    Mark(modes_[i].second, confirmed);
+}
+
+std::string WorkedSummary::Text() const {
     std::vector<std::pair<const char*, Seen>> bandItems;
-    for (int band = 0; band < kBandCount; ++band) bandItems.emplace_back(BandName(band), bands[band]);
+    for (int band = 0; band < kBandCount; ++band) bandItems.emplace_back(BandName(band), bands_[band]);
     const std::string bandText =
         Joined(Group("Cfm", bandItems, Seen::Confirmed), Group("Wkd", bandItems, Seen::Worked), "  ");
-    const std::string modeText = Joined(Group("Cfm", modes, Seen::Confirmed), Group("Wkd", modes, Seen::Worked), "  ");
+    const std::string modeText = Joined(Group("Cfm", modes_, Seen::Confirmed), Group("Wkd", modes_, Seen::Worked), "  ");
     return Joined(bandText, modeText, "  /  ");
+}
+
+std::string WorkedSummaryText(const QsoRows& rows, BandOfFrequencyFn bandOf) {
+    WorkedSummary summary;
+    for (int position = 0; position < rows.Count(); ++position)
+        summary.Add(bandOf ? bandOf(rows.Text(position, kColumnFreq)) : -1, rows.Text(position, kColumnMode),
+                    HasQslReceivedMark(rows.Text(position, kColumnQsl)));
+    return summary.Text();
 }

@@ -3,8 +3,11 @@
 // bar shows it after an exact lookup that lists rows.
 #pragma once
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "checkwin/QsoRows.h"
+#include "logstore/Bands.h"
 
 // The band index (0..13, -1 for none) of a frequency text; the program
 // passes the library's own band lookup.
@@ -24,3 +27,21 @@ using BandOfFrequencyFn = int (*)(const char* freq);
 //   either side is empty: a station never confirmed shows
 //   "Wkd 7 14  /  Wkd CW". No rows give "".
 std::string WorkedSummaryText(const QsoRows& rows, BandOfFrequencyFn bandOf);
+
+// The same text gathered QSO by QSO, in the order they are listed: band
+// 0..13 (anything else: none), the mode text, the received mark.
+class WorkedSummary {
+public:
+    void Add(int band, const char* mode, bool confirmed);
+    bool Empty() const { return count_ == 0; }
+    std::string Text() const;
+
+    enum class Seen : unsigned char { No, Worked, Confirmed };
+
+private:
+    int count_ = 0;
+    Seen bands_[kBandCount] = {};
+    // A station or an area is worked in a handful of modes: a short list,
+    // searched in order.
+    std::vector<std::pair<std::string, Seen>> modes_;
+};

@@ -389,3 +389,107 @@ TEST(AwardCounting, StatusTextGivesTheTotalsAndTheNextLevel) {
 }
 
 }  // namespace
+
+// ---- The one rule: which area a QSO belongs to, and whether it counts ----
+
+namespace {
+
+TEST(AwardAreaRule, DecidesTheAreaOfAQsoAndWhetherTheAwardCountsIt) {
+    AreaEntry cities[kAreaTableSize] = {}, counties[kAreaTableSize] = {};
+    std::snprintf(cities[0].Code, sizeof cities[0].Code, "0101  ");
+    std::snprintf(cities[1].Code, sizeof cities[1].Code, "1001  ");   // the 23 wards, deleted 2010-03
+    cities[1].DeletedYm = 201003;
+    std::snprintf(cities[2].Code, sizeof cities[2].Code, "100101");   // a Tokyo ward, by itself since 2010-04
+    std::snprintf(counties[0].Code, sizeof counties[0].Code, "01001 ");
+    struct Case {
+        int32_t kind;
+        const char code[7];   // the Code field's bytes, a NUL where given
+        const char* date;
+        int area;             // -1: none
+        bool counts;
+        const char* what;
+    };
+    const Case cases[] = {
+        {Jcc, "0101  ", "21/05/01", 0, true, "a city"},
+        {Jcc, "010101", "21/05/01", 0, true, "a designated city's ward counts for its city"},
+        {Jcc, "100101", "10/03/31", 1, true, "a Tokyo ward before April 2010 counts for 1001"},
+        {Jcc, "100101", "10/04/01", 2, true, "a Tokyo ward from April 2010 counts by itself"},
+        {Jcc, "1001  ", "10/03/15", 1, true, "1001 in its deletion month"},
+        {Jcc, "1001  ", "10/04/01", 1, false, "1001 after its deletion: its QSO, not the award's"},
+        {Jcc, "1001  ", "", 1, false, "an undated QSO of a deleted area"},
+        {Jcg, "01001 ", "21/05/01", 0, true, "a county"},
+        {Jcg, "01001A", "21/05/01", 0, true, "a town counts for its county"},
+        {Jcc, "01001 ", "21/05/01", -1, false, "a county is no city"},
+        {Jcg, "0101  ", "21/05/01", -1, false, "a city is no county"},
+        {Jcc, "9999  ", "21/05/01", -1, false, "an unknown code"},
+        {Jcc, " 0101 ", "21/05/01", -1, false, "a blank before the code"},
+        {Jcc, "0101", "21/05/01", -1, false, "a city without its blanks (a NUL after 4)"},
+        {Jcc, "01\0" "01 ", "21/05/01", -1, false, "a NUL inside the code"},
+        {Jcc, "", "21/05/01", -1, false, "no code"},
+        {Ajd, "100101", "21/05/01", 1, true, "AJD: the call area of the prefecture"},
+        {Waja, "01001A", "21/05/01", 1, true, "WAJA: the prefecture"},
+    };
+    for (const Case& c : cases) {
+        const AwardAreaRule rule(c.kind, c.kind == Jcg ? counties : cities);
+        char code[7];
+        std::memcpy(code, c.code, sizeof code);
+        char digits[7];
+        TakeDateDigits(c.date, digits);
+        int32_t date = 0;
+        AwardCriteria any{};
+        any.EndDate = 99999999;
+        CheckQsoDate(any, c.date, &date);
+        const QsoArea area = rule.AreaOf(code, digits, date);
+        EXPECT_EQ(area.Area, c.area) << c.what;
+        EXPECT_EQ(area.Accepted, c.counts) << c.what;
+    }
+}
+
+// The tally, the grid and the application list take the rule's answer: a
+// QSO the rule gives no area is in no count, one it does not accept is in
+// the area's row but in no award figure.
+TEST(AwardAreaRule, ScanHandsOnWhatTheRuleDecidesWithTheCodeAsStored) {
+    AreaEntry cities[kAreaTableSize] = {};
+    std::snprintf(cities[0].Code, sizeof cities[0].Code, "1001  ");
+    cities[0].DeletedYm = 201003;
+    const std::vector<Qso> log = {
+        {"20090101", "7.041", "CW", "100101", true},   // 1: a ward before the period: 1001
+        {"20100401", "14.074", "FT8", "1001", true},   // 2: after the deletion
+        {"20100402", "50.2", "FM", "100101", true},    // 3: a ward by itself: not 1001
+        {"20100403", "0.475", "CW", "1001", false},    // 4: no band, after the deletion
+    };
+    struct Taken : ScannedQsoSink {
+        std::vector<std::string> codes;
+        std::vector<int> recNos, bands;
+        std::vector<bool> accepted;
+        void Take(const ScannedQso& q) override {
+            codes.push_back(q.Record->Code);
+            recNos.push_back(q.RecNo);
+            bands.push_back(q.Band);
+            accepted.push_back(q.Accepted);
+        }
+    };
+    const AwardAreaRule rule(Jcc, cities);
+    {
+        MemoryLog source(log);
+        Taken all;
+        EXPECT_TRUE(ScanAwardQsos(nullptr, rule, 0, source, all));
+        EXPECT_EQ(all.recNos, (std::vector<int>{1, 2, 4})) << "without criteria every band and date";
+        EXPECT_EQ(all.codes, (std::vector<std::string>{"100101", "1001  ", "1001  "}));
+        EXPECT_EQ(all.accepted, (std::vector<bool>{true, false, false}));
+        EXPECT_EQ(all.bands, (std::vector<int>{2, 4, -1}));
+    }
+    {
+        MemoryLog source(log);
+        Taken counted;
+        const AwardCriteria jcc = Criteria(Jcc);
+        EXPECT_TRUE(ScanAwardQsos(&jcc, rule, -1, source, counted));
+        EXPECT_EQ(counted.recNos, (std::vector<int>{1, 2})) << "the criteria drop the QSO without a band";
+        MemoryLog again(log);
+        const AwardStatistics stats = TallyAward(Criteria(Jcc), cities, again);
+        EXPECT_EQ(stats.Areas[0].QsoCount, 2);
+        EXPECT_EQ(stats.Award[0].WorkedBands, 1u << 2) << "only the accepted QSO";
+    }
+}
+
+}  // namespace
