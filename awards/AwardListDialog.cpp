@@ -1,5 +1,6 @@
 #include "awards/AwardListDialog.h"
 
+#include "awards/AreaQsoDialog.h"
 #include "awards/AwardCount.h"
 #include "awards/AwardList.h"
 #include "logstore/LogAccess.h"
@@ -34,6 +35,7 @@ FRAMEWORK_MESSAGE_MAP(AwardTableWindow, CDialog,
     MapSize(&AwardTableWindow::OnSize),
     MapNotify(IDC_AWARDLIST, LVN_KEYDOWN, &AwardTableWindow::OnListKeyDown),
     MapNotify(IDC_AWARDLIST, NM_RCLICK, &AwardTableWindow::OnListRightClick),
+    MapNotify(IDC_AWARDLIST, NM_DBLCLK, &AwardTableWindow::OnListDoubleClick),
     MapCommand(ID_LIST_COPY, &AwardTableWindow::OnCopy, 0),
     MapCommand(ID_LIST_SELECTALL, &AwardTableWindow::OnSelectAll, 0),
     MapCommand(ID_LIST_SAVECSV, &AwardTableWindow::OnSaveCsv, 0))
@@ -45,7 +47,7 @@ void AwardTableWindow::SetUpTable() {
     m_List.Detach();
     status_ = nullptr;
     CDialog::OnInitDialog();
-    m_List.Create(rows_);
+    m_List.Create(TableRows());
     status_ = CreateStatusBar(m_hWnd, IDC_AWARDSTATUS);
     RECT client;
     ::GetClientRect(m_hWnd, &client);
@@ -89,6 +91,30 @@ void AwardTableWindow::OnListRightClick(NMHDR*, LRESULT* result) {
     // The chosen command comes back as WM_COMMAND, as from any menu.
     ::TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, m_hWnd, nullptr);
     ::DestroyMenu(menu);
+}
+
+BOOL AwardTableWindow::PreTranslateMessage(MSG* msg) {
+    if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN && m_List.m_hWnd && msg->hwnd == m_List.m_hWnd) {
+        const int position = m_List.GetFirstSelectedItem();
+        if (position >= 0 && OpenRowQsos(position, -1)) return TRUE;
+    }
+    return CDialog::PreTranslateMessage(msg);
+}
+
+void AwardTableWindow::OnListDoubleClick(NMHDR* header, LRESULT* result) {
+    *result = 0;
+    const NMITEMACTIVATE* item = reinterpret_cast<NMITEMACTIVATE*>(header);
+    if (item->iItem >= 0) OpenRowQsos(item->iItem, item->iSubItem);
+}
+
+void AwardTableWindow::PlaceOverOwner() {
+    RECT owner;
+    HWND under = ::GetWindow(m_hWnd, GW_OWNER);
+    if (!under || !::GetWindowRect(under, &owner)) return;
+    int width = 0;
+    for (int c = 0; c < m_List.ColumnCount(); ++c) width += m_List.GetColumnWidth(c);
+    width += ::GetSystemMetrics(SM_CXVSCROLL) + 4 * ::GetSystemMetrics(SM_CXFRAME);
+    MoveWindow(owner.left, owner.top, width, owner.bottom - owner.top, TRUE);
 }
 
 void AwardTableWindow::OnCopy() { m_List.CopySelection(); }
@@ -168,6 +194,19 @@ bool AwardListDialog::OnCommandKey(WORD key) {
     return false;
 }
 
+bool AwardListDialog::OpenRowQsos(int position, int) {
+    if (!tallied_) return false;
+    // The column that names the area: the JCC/JCG code, the AJD digit, the
+    // prefecture's name.
+    const int32_t kind = criteria_.AwardKind;
+    const int codeColumn = kind == Jcc || kind == Jcg ? 2 : 1;
+    const AreaTarget target = AreaOfAwardRow(kind, AreaTableOfKind(kind), rows_.Text(position, codeColumn));
+    if (target.Kind == 0) return false;
+    AreaQsoDialog qsos(criteria_, target, -1);
+    qsos.DoModal();
+    return true;
+}
+
 void AwardListDialog::OnSaveApplication() { SaveApplicationList(); }
 void AwardListDialog::OnBandGrid() { ShowBandGrid(); }
 
@@ -237,13 +276,19 @@ BOOL BandGridDialog::OnInitDialog() {
     m_List.ShowRows();
     SetStatusText(AwardStatusText(criteria_.AwardKind, CountAward(results_, table)));
     // Wide enough for every band column, on top of the result list.
-    RECT owner;
-    HWND under = ::GetWindow(m_hWnd, GW_OWNER);
-    if (under && ::GetWindowRect(under, &owner)) {
-        int width = 0;
-        for (int c = 0; c < static_cast<int>(columns_.size()); ++c) width += m_List.GetColumnWidth(c);
-        width += ::GetSystemMetrics(SM_CXVSCROLL) + 4 * ::GetSystemMetrics(SM_CXFRAME);
-        MoveWindow(owner.left, owner.top, width, owner.bottom - owner.top, TRUE);
-    }
+    PlaceOverOwner();
     return TRUE;
+}
+
+bool BandGridDialog::OpenRowQsos(int position, int column) {
+    const AreaTarget target =
+        AreaOfAwardRow(criteria_.AwardKind, AreaTableOfKind(criteria_.AwardKind), rows_.Text(position, 1));
+    if (target.Kind == 0) return false;   // the totals
+    // A band's cell: that band's QSOs; the row's other cells: all of them.
+    int band = -1;
+    for (int b = 0, c = 3; b < kBandCount; ++b)
+        if (criteria_.BandSelected[b] && c++ == column) band = b;
+    AreaQsoDialog qsos(criteria_, target, band);
+    qsos.DoModal();
+    return true;
 }

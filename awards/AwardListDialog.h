@@ -61,6 +61,16 @@ protected:
     void OnCopy();
     void OnSelectAll();
     void OnSaveCsv();
+    // Enter on a row, or a double click on a cell (column -1: Enter): the
+    // QSOs behind it in a window of their own. false when the row stands
+    // for nothing to open (Enter then closes the window, as it always did).
+    virtual bool OpenRowQsos(int /*position*/, int /*column*/) { return false; }
+    BOOL PreTranslateMessage(MSG* msg) override;
+    void OnListDoubleClick(NMHDR* header, LRESULT* result);
+    // The rows the list shows; a window with rows of another kind says so.
+    virtual ListRows& TableRows() { return rows_; }
+    // On the window under this one, as wide as the columns.
+    void PlaceOverOwner();
     // Keys of the window's own commands besides Ctrl+C, Ctrl+A, Ctrl+S.
     virtual bool OnCommandKey(WORD) { return false; }
 
@@ -95,6 +105,7 @@ protected:
     bool OnCommandKey(WORD key) override;
 
     void OnColumnClick(NMHDR* header, LRESULT* result);
+    bool OpenRowQsos(int position, int column) override;
     void OnSaveApplication();
     void OnBandGrid();
 
@@ -117,6 +128,7 @@ public:
 protected:
     BOOL OnInitDialog() override;
     const char* CsvFileKind() const override { return "バンド別-"; }
+    bool OpenRowQsos(int position, int column) override;
 
     const AwardStatistics& results_;
     std::vector<ListColumn> columns_;

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "checkwin/AreaLookup.h"
 #include "checkwin/LoggerLink.h"
 #include "checkwin/WorkedSummary.h"
 #include "logstore/CallIndexCopy.h"
@@ -122,6 +123,12 @@ BOOL CallsignCheckDialog::PreTranslateMessage(MSG* msg) {
             return TRUE;
         case VK_RETURN:
         case VK_DOWN:
+            // A JCC/JCG code is looked up as an area; no call sign is all digits.
+            UpdateData(TRUE);
+            if (IsAreaCodeText(CallText.c_str())) {
+                LookupArea();
+                return TRUE;
+            }
             LookupCall();
             UpdateData(TRUE);
             SendCallToLogger(CallText, msg->wParam == VK_RETURN);
@@ -129,6 +136,9 @@ BOOL CallsignCheckDialog::PreTranslateMessage(MSG* msg) {
             return TRUE;
         case VK_F3:
             PartialSearch();
+            return TRUE;
+        case VK_F4:
+            LookupAreaOfRow();
             return TRUE;
         default:
             break;
@@ -234,6 +244,53 @@ void CallsignCheckDialog::PartialSearch() {
     // Told once the library is released: nothing stays open while the
     // message waits. The count keeps saying 0 found, as before.
     if (logCannotBeOpened) ShowFailure(kLogCannotBeOpenedText);
+}
+
+void CallsignCheckDialog::LookupArea() {
+    UpdateData(TRUE);
+    AreaRequest request;
+    request.Code = CallText;
+    ShowAreaLookup(request);
+}
+
+void CallsignCheckDialog::LookupAreaOfRow() {
+    int position = m_QsoList.GetFirstSelectedItem();
+    if (position < 0) position = 0;
+    AreaRequest request;
+    request.FromQso = true;
+    request.Code = rows_.Text(position, kColumnCode);
+    request.Date = rows_.Text(position, kColumnDate);
+    // Nothing listed, or a QSO without a code: no area to look up.
+    if (request.Code.find_first_not_of(' ') == std::string::npos) {
+        ::MessageBeep(MB_OK);
+        return;
+    }
+    ShowAreaLookup(request);
+}
+
+void CallsignCheckDialog::ShowAreaLookup(const AreaRequest& request) {
+    DeleteAllRows();
+    UpdateData(TRUE);
+    const HCURSOR previous = ::SetCursor(::LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));   // IDC_WAIT
+    AreaLookupResult result;
+    const AreaLookupOutcome outcome = RunAreaLookup(request, rows_, &result);
+    ::SetCursor(previous);
+    if (outcome == AreaLookupOutcome::LibraryMissing) {
+        ShowFailure(kLibraryMissing);   // the boxes keep their texts, as for a call
+        return;
+    }
+    CountText.clear();
+    if (outcome == AreaLookupOutcome::Done) {
+        CountText = QsoCountText(result.Listed);
+        // After F4 the box holds the area's code, so that Enter, F3 and
+        // Escape act as after typing it.
+        if (request.FromQso) CallText = result.BoxText;
+        SetStatusText(result.Status);
+    }
+    UpdateData(FALSE);
+    ShowRows();
+    if (outcome == AreaLookupOutcome::MasterCannotBeLoaded) ShowFailure(kMasterCannotBeLoadedText);
+    if (outcome == AreaLookupOutcome::LogCannotBeOpened) ShowFailure(kLogCannotBeOpenedText);
 }
 
 void CallsignCheckDialog::ClearLookup() {

@@ -43,6 +43,10 @@ public:
     void LookupCallUnfiltered();   // command 1001: every hit
     void PartialSearch();          // F3
     void ClearLookup();            // Escape, Tab
+    // The area lookups (AreaLookup.h): Enter on a JCC/JCG code typed in the
+    // box, F4 on the listed QSO selected (the first without a selection).
+    void LookupArea();
+    void LookupAreaOfRow();
 
     // The QSO list.
     void SetupColumns();
@@ -87,6 +91,7 @@ private:
     // False when the library is missing.
     bool BeginSearch();
     void RunLookup(LookupFilter filter);
+    void ShowAreaLookup(const struct AreaRequest& request);
     // Lets the list control show the rows held now.
     void ShowRows();
     void SetStatusText(const std::string& text);

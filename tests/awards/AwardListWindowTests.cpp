@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 #include "AwardWindowFixture.h"
@@ -453,6 +454,77 @@ TEST_F(AwardListWindowTest, TheContextMenuOffersTheCommandsAndTheBandGridShowsTh
         EXPECT_EQ(rows[4][3 + 4], "2");
         EXPECT_EQ(rows[4][3 + 2], "0");
         EXPECT_EQ(StatusOf(grid), "Cfm 2  Wkd 2  全 7  JCC-100 まで 98");
+        awardgui::CloseAndWait(grid, window);
+    });
+}
+
+// Enter on a result row, a double click on a grid cell: the QSOs behind
+// them in a window over the list, in the QSO list's columns.
+TEST_F(AwardListWindowTest, EnterOnARowAndADoubleClickOnAGridCellShowTheQsosBehindThem) {
+    SetFilter(Jcc, 0, 20501231);
+    ShowList([](HWND window, HWND list) {
+        auto select = [](HWND l, int position) {
+            LVITEMA item{};
+            item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+            ::SendMessageA(l, LVM_SETITEMSTATE, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(&item));
+        };
+        auto recNos = [](HWND qsos) {
+            std::vector<int> numbers;
+            for (const auto& cell : ColumnOf(awardgui::ReadListRows(::GetDlgItem(qsos, IDC_AWARDLIST)), 0))
+                numbers.push_back(std::atoi(cell.c_str()));
+            return numbers;
+        };
+        // The worked list: 0101, 0104, 1001, 1002.
+        select(list, 3);
+        gui::PostKey(list, VK_RETURN);
+        HWND qsos = gui::WaitForModalAbove(window);
+        ASSERT_NE(qsos, nullptr);
+        EXPECT_EQ(gui::WindowText(qsos), "1002 八王子");
+        EXPECT_EQ(recNos(qsos), (std::vector<int>{3, 6}));
+        const auto titles = awardgui::ReadColumns(::GetDlgItem(qsos, IDC_AWARDLIST));
+        ASSERT_EQ(titles.size(), 15u) << "the QSO list's columns";
+        EXPECT_EQ(StatusOf(qsos), "JCC 1002 八王子  Cfm 14  /  Cfm CW");
+        awardgui::CloseAndWait(qsos, window);
+        EXPECT_TRUE(::IsWindowVisible(window)) << "Enter on a row leaves the list open";
+
+        gui::PostCtrlKey(list, 'B', [&] { return gui::WaitForModalAbove(window, 100) != nullptr; });
+        HWND grid = gui::WaitForModalAbove(window);
+        ASSERT_NE(grid, nullptr);
+        HWND gridList = ::GetDlgItem(grid, IDC_AWARDLIST);
+        struct Cell {
+            int row, column;
+            const char* caption;
+            std::vector<int> recNos;
+            const char* status;
+        };
+        const Cell cells[] = {
+            {0, 3 + 4, "0101 札幌", {2, 7}, "JCC 0101 札幌  Cfm 14  /  Cfm CW"},
+            {0, 3 + 2, "0101 札幌", {}, "JCC 0101 札幌  未交信"},       // 7 MHz: none
+            {2, 1, "1001 東京23区", {8}, "JCC 1001 東京23区  Wkd 14  /  Wkd CW"},   // the code: every band
+        };
+        for (const Cell& c : cells) {
+            SCOPED_TRACE(c.caption + std::to_string(c.column));
+            // The notification as the list sends it, on the window's thread: the
+            // window it opens is modal, so the sender waits in a thread of its own.
+            std::thread click([&] {
+                NMITEMACTIVATE nm{};
+                nm.hdr.hwndFrom = gridList;
+                nm.hdr.idFrom = IDC_AWARDLIST;
+                nm.hdr.code = NM_DBLCLK;
+                nm.iItem = c.row;
+                nm.iSubItem = c.column;
+                ::SendMessageA(grid, WM_NOTIFY, IDC_AWARDLIST, reinterpret_cast<LPARAM>(&nm));
+            });
+            HWND cellQsos = gui::WaitForModalAbove(grid);
+            EXPECT_NE(cellQsos, nullptr);
+            if (cellQsos) {
+                EXPECT_EQ(gui::WindowText(cellQsos), c.caption);
+                EXPECT_EQ(recNos(cellQsos), c.recNos);
+                EXPECT_EQ(StatusOf(cellQsos), c.status);
+                awardgui::CloseAndWait(cellQsos, grid);
+            }
+            click.join();
+        }
         awardgui::CloseAndWait(grid, window);
     });
 }

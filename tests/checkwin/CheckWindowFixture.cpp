@@ -29,6 +29,22 @@ void CheckWindowTest::MakeLog(const std::vector<Qso>& qsos) {
     ASSERT_NO_FATAL_FAILURE(test::MakeLog(folder_.Path(), qsos));
 }
 
+void CheckWindowTest::MakeDemoMaster() {
+    // The team's demo lists in JARL's layout, in Shift_JIS as JARL publishes
+    // them (the files are UTF-8), so that the names are the program's texts.
+    const std::string lists = CC_DEMODATA_DIR;
+    for (const char* list : {"jcc", "jcg"}) {
+        const std::string utf8 = test::ReadFileBytes(lists + "/" + list + "-demo.txt");
+        std::wstring wide(utf8.size() + 1, L'\0');
+        wide.resize(static_cast<size_t>(
+            ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], static_cast<int>(wide.size()))));
+        test::WriteFileBytes(folder_.File(std::string(list) + ".txt"), Cp932(wide));
+    }
+    std::string output;
+    ASSERT_EQ(test::RunVireonTool({"make-master", "--jcc", "jcc.txt", "--jcg", "jcg.txt"}, folder_.Path(), &output), 0)
+        << output;
+}
+
 void CheckWindowTest::GenerateLog(int count) {
     std::string output;
     // The team's demo lists in JARL's layout give the codes.

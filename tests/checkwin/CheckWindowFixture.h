@@ -50,6 +50,9 @@ protected:
     // Writes the QSOs as ADIF and imports them: vireon.vdb and vireon.dx0.
     void MakeLog(const std::vector<Qso>& qsos);
     void GenerateLog(int count);
+    // vireon.mst from the team's demo lists (demodata/): 1001 deleted 2010-03,
+    // its wards 100101... by themselves, cities 0101..., counties 01004 (deleted), 01005...
+    void MakeDemoMaster();
     void UseLibrary(bool present);
     std::string IniPath() const { return folder_.File("CallsignCheck.ini"); }
     std::string IniText() const { return test::ReadFileBytes(IniPath()); }
