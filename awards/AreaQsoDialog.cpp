@@ -5,6 +5,13 @@
 #include "logstore/LogAccess.h"
 #include "logstore/QsoSource.h"
 
+namespace {
+
+// The main window's width when it opens at its defaults, at 96 DPI.
+constexpr int kMainWindowWidth = 918;
+
+}  // namespace
+
 AreaQsoDialog::AreaQsoDialog(const AwardCriteria& criteria, const AreaTarget& target, int band)
     : AwardTableWindow(criteria), target_(target), band_(band), sortState_(QsoColumns, kQsoColumnCount) {}
 
@@ -34,7 +41,13 @@ BOOL AreaQsoDialog::OnInitDialog() {
         return TRUE;
     }
     SetStatusText(AreaStatusText(target_, table, found));
-    PlaceOverOwner();
+    // Fifteen columns are wider than a screen: at most as wide as the main
+    // window opens, or the window under it when that is wider.
+    RECT owner{};
+    HWND under = ::GetWindow(m_hWnd, GW_OWNER);
+    if (under) ::GetWindowRect(under, &owner);
+    const int mainWidth = ScaleToWindowDpi(m_hWnd, kMainWindowWidth);
+    PlaceOverOwner(owner.right - owner.left > mainWidth ? owner.right - owner.left : mainWidth);
     if (log.OpenFailed()) ShowAwardMessage(kLogCannotBeOpenedText);
     return TRUE;
 }

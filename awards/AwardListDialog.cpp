@@ -107,13 +107,14 @@ void AwardTableWindow::OnListDoubleClick(NMHDR* header, LRESULT* result) {
     if (item->iItem >= 0) OpenRowQsos(item->iItem, item->iSubItem);
 }
 
-void AwardTableWindow::PlaceOverOwner() {
+void AwardTableWindow::PlaceOverOwner(int maxWidth) {
     RECT owner;
     HWND under = ::GetWindow(m_hWnd, GW_OWNER);
     if (!under || !::GetWindowRect(under, &owner)) return;
     int width = 0;
     for (int c = 0; c < m_List.ColumnCount(); ++c) width += m_List.GetColumnWidth(c);
     width += ::GetSystemMetrics(SM_CXVSCROLL) + 4 * ::GetSystemMetrics(SM_CXFRAME);
+    if (maxWidth > 0 && width > maxWidth) width = maxWidth;
     MoveWindow(owner.left, owner.top, width, owner.bottom - owner.top, TRUE);
 }
 

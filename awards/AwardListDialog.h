@@ -69,8 +69,9 @@ protected:
     void OnListDoubleClick(NMHDR* header, LRESULT* result);
     // The rows the list shows; a window with rows of another kind says so.
     virtual ListRows& TableRows() { return rows_; }
-    // On the window under this one, as wide as the columns.
-    void PlaceOverOwner();
+    // On the window under this one, as wide as the columns (at most
+    // maxWidth pixels when it is not 0).
+    void PlaceOverOwner(int maxWidth = 0);
     // Keys of the window's own commands besides Ctrl+C, Ctrl+A, Ctrl+S.
     virtual bool OnCommandKey(WORD) { return false; }
 

@@ -163,6 +163,8 @@ bool Scan(const AwardCriteria* criteria, const AwardAreaRule& rule, int onlyArea
         QsoRecord* record = source.Read(recNo);
         // An unreadable record is left out; the rest of the log still counts.
         if (!record) continue;
+        // After one area, most records are told apart by their code alone.
+        if (!criteria && onlyArea >= 0 && !rule.MayBelongTo(record->Code, onlyArea)) continue;
         date.Read(record->Date);
         if (criteria) {
             const int inRange = DateInRange(*criteria, date.Date);
@@ -260,6 +262,16 @@ QsoArea AwardAreaRule::AreaOf(char* code, const char* dateDigits, int32_t date) 
     }
     if (result.Area >= 0) result.Accepted = AwardAcceptsQso(table_ ? table_[result.Area].DeletedYm : 0, date);
     return result;
+}
+
+bool AwardAreaRule::MayBelongTo(const char* code, int area) const {
+    if (!table_ || area < 0 || area >= kAreaTableSize) return true;
+    const char* entry = table_[area].Code;
+    for (int i = 0; i < 4; ++i) {
+        if (code[i] != entry[i]) return false;
+        if (entry[i] == '\0') break;
+    }
+    return true;
 }
 
 bool ScanAwardQsos(const AwardCriteria* criteria, const AwardAreaRule& rule, int onlyArea, QsoSource& source,

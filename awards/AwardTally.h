@@ -133,6 +133,11 @@ public:
     // as the code rules do (a ward to its city, a town to its county);
     // dateDigits: YYMMDD as TakeDateDigits takes them; date: YYYYMMDD, 0 none.
     QsoArea AreaOf(char* code, const char* dateDigits, int32_t date) const;
+    // false when a QSO with this code cannot belong to `area`:
+    // the code rules never change a code's first four characters, so a
+    // JCC/JCG code that differs from the entry's in them never comes to it.
+    // A quick test before AreaOf for a scan after one area.
+    bool MayBelongTo(const char* code, int area) const;
 
 private:
     int32_t kind_;

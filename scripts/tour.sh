@@ -22,7 +22,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 demo_qsos=3000
 demo_seed=7
 # The pictures the tour makes, each of one window.
-shots=(main-lookup main-pattern logger ajdwaja-dialog ajd-list jccjcg-dialog jcc-list jcc-bandgrid about)
+shots=(main-lookup main-pattern main-area-lookup logger ajdwaja-dialog ajd-list jccjcg-dialog jcc-list jcc-bandgrid
+       jcc-area-qsos about)
 
 fail() { echo "tour: $*" >&2; exit 1; }
 

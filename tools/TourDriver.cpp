@@ -6,8 +6,9 @@
 // FOLDER holds CallsignCheck.exe, vireon50.dll, loggerwin.exe, a log with
 // its index and master, and dump.txt (the log as "vireon-tool dump" prints
 // it). The tour starts the logger window and the program there and walks
-// through a lookup, a pattern search, the hand-over to the logger window, an
-// AJD and a JCC check and the version box. Each step checks what the windows
+// through a lookup, a pattern search, an area lookup, the hand-over to the
+// logger window, an AJD and a JCC check (with the QSOs behind a band grid
+// cell) and the version box. Each step checks what the windows
 // show against the dump and the logger's journal, and leaves a picture of the
 // window as SHOTS/<name>.bmp, announced on standard output as
 //   SHOT <name> <width> <height>
@@ -354,6 +355,95 @@ void Pattern(Tour& t, const std::string& typed) {
     std::printf("pattern %s: %zu rows\n", pattern.c_str(), rows.size());
 }
 
+// The date of a dump record as YYYYMMDD.
+int DumpDate(const DumpRecord& r) {
+    const std::string& d = r.Fields[1];
+    if (d.size() < 8) return 0;
+    const int yy = std::atoi(d.substr(0, 2).c_str());
+    return ((yy <= 50 ? 2000 : 1900) + yy) * 10000 + std::atoi(d.substr(3, 2).c_str()) * 100 +
+           std::atoi(d.substr(6, 2).c_str());
+}
+
+// Step: a Tokyo ward's code typed in the call box lists the QSOs that count
+// for it (the ward's code, from April 2010) and the status bar tells where
+// it is confirmed and where only worked; the demo log makes it both.
+void AreaLookup(Tour& t, const std::string& ward) {
+    std::vector<std::string> want;
+    for (const DumpRecord& r : t.Dump)
+        if (r.Code() == ward && DumpDate(r) >= 20100401) want.push_back(RecNoText(r.RecNo));
+    Type(t, ward);
+    if (!PostKey(t, VK_RETURN)) return;
+    Rows rows = ReadList(t, ::GetDlgItem(t.Main, IDC_QSOLIST), {0});
+    std::vector<std::string> shown;
+    for (const auto& row : rows) shown.push_back(row[0]);
+    t.Check(!want.empty() && shown == want, "the list holds exactly the dump's QSOs of the ward " + ward);
+    t.Check(TextOf(::GetDlgItem(t.Main, IDC_COUNT)) == "交信回数 " + std::to_string(want.size()) + " 回",
+            "the count box counts them");
+    const std::string status = TextOf(::GetDlgItem(t.Main, IDC_STATUSBAR));
+    t.Check(StartsWith(status, "JCC " + ward + " ") && status.find("Cfm ") != std::string::npos &&
+                status.find("Wkd ") != std::string::npos,
+            "the status bar names the area and its confirmed and worked-only bands: " + status);
+    t.Check(Journal(t).empty(), "an area lookup hands nothing to the logger");
+    std::printf("area %s: %zu rows, %s\n", ward.c_str(), rows.size(), status.c_str());
+}
+
+// Double-clicks a cell of a list of the program with the real mouse (list
+// notifications from another process do not arrive under Wine).
+bool DoubleClickCell(Tour& t, HWND list, int row, int column) {
+    RemoteBlock block(t.Process, sizeof(RECT));
+    if (!t.Check(block.At() != nullptr, "a buffer inside the program")) return false;
+    ::SendMessageA(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+    RECT r{};
+    r.top = column;
+    r.left = LVIR_BOUNDS;
+    block.Write(0, &r, sizeof r);
+    ::SendMessageA(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(block.At()));
+    block.Read(0, &r, sizeof r);
+    if (!t.Check(r.right > r.left && r.bottom > r.top, "the cell is on the screen")) return false;
+    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ::ClientToScreen(list, &p);
+    ::SetForegroundWindow(::GetAncestor(list, GA_ROOT));
+    ::SetCursorPos(p.x, p.y);
+    INPUT input[4]{};
+    for (int i = 0; i < 4; ++i) {
+        input[i].type = INPUT_MOUSE;
+        input[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    }
+    return t.Check(::SendInput(4, input, sizeof(INPUT)) == 4, "the double click is taken");
+}
+
+// Step: a double click on a grid cell on 14 MHz opens the QSOs behind it:
+// those of the area (a ward's QSOs before April 2010 for its city), on 14 MHz.
+void GridCellQsos(Tour& t, HWND grid, const Rows& cells) {
+    HWND gridList = ::GetDlgItem(grid, IDC_AWARDLIST);
+    const int column14 = 3 + 4;   // No, Code, Qth, then every band from 1.9 MHz
+    const Rows band14 = ReadList(t, gridList, {1, 2, column14});
+    int row = -1;
+    for (size_t i = 0; i + 1 < band14.size() && row < 0; ++i)
+        if (band14[i][2] == "C" || band14[i][2] == "W") row = static_cast<int>(i);
+    if (!t.Check(row >= 0 && cells.size() == band14.size(), "the grid has an area worked on 14 MHz")) return;
+    auto trimmed = [](const std::string& text) { return text.substr(0, text.find_last_not_of(' ') + 1); };
+    const std::string code = trimmed(band14[static_cast<size_t>(row)][0]);
+    const std::string qth = trimmed(band14[static_cast<size_t>(row)][1]);
+    if (!DoubleClickCell(t, gridList, row, column14)) return;
+    HWND qsos = WaitForProgramWindow(t, code + " " + qth);
+    if (!qsos) return;
+    Settle(t, qsos);
+    Rows rows = ReadList(t, ::GetDlgItem(qsos, IDC_AWARDLIST), {0, 6, 8});
+    t.Check(!rows.empty(), "the cell's window lists QSOs");
+    for (const auto& q : rows) {
+        const double mhz = std::atof(q[1].c_str());
+        t.Check(q[2].compare(0, 4, code, 0, 4) == 0, "row " + q[0] + " is a QSO of " + code + " (" + q[2] + ")");
+        t.Check(q[1] == "14" || (mhz >= 14.0 && mhz <= 14.35), "row " + q[0] + " is on 14 MHz (" + q[1] + ")");
+    }
+    char status[256] = {};
+    ::SendMessageA(::GetDlgItem(qsos, IDC_AWARDSTATUS), WM_GETTEXT, sizeof status, reinterpret_cast<LPARAM>(status));
+    t.Check(StartsWith(status, "JCC " + code + " "), std::string("the status bar names the area: ") + status);
+    std::printf("grid cell %s / 14 MHz: %zu rows, %s\n", code.c_str(), rows.size(), status);
+    Shoot(t, qsos, "jcc-area-qsos");
+    Close(t, qsos, "the cell's QSOs");
+}
+
 // Right-clicks the first row of the main window's list with the real mouse:
 // list notifications from another process do not arrive under Wine.
 bool RightClickFirstRow(Tour& t) {
@@ -490,6 +580,7 @@ void JccCheck(Tour& t) {
             t.Check(cells.size() == rows.size() + 1, "the grid has the list's areas and a total row");
             t.Check(!cells.empty() && cells.back()[0] == "計", "the last row gives the totals");
             Shoot(t, grid, "jcc-bandgrid");
+            GridCellQsos(t, grid, cells);
             Close(t, grid, "the band grid");
         }
         Close(t, list, "the JCC list");
@@ -582,6 +673,8 @@ int RunTour(Tour& t) {
     if (t.Ok) Shoot(t, t.Main, "main-lookup");
     if (t.Ok) Pattern(t, call.substr(0, 3));
     if (t.Ok) Shoot(t, t.Main, "main-pattern");
+    if (t.Ok) AreaLookup(t, "100101");
+    if (t.Ok) Shoot(t, t.Main, "main-area-lookup");
     if (t.Ok) HandOver(t, call);
     if (t.Ok) AjdCheck(t);
     if (t.Ok) JccCheck(t);

@@ -442,6 +442,10 @@ TEST(AwardAreaRule, DecidesTheAreaOfAQsoAndWhetherTheAwardCountsIt) {
         const QsoArea area = rule.AreaOf(code, digits, date);
         EXPECT_EQ(area.Area, c.area) << c.what;
         EXPECT_EQ(area.Accepted, c.counts) << c.what;
+        // The quick test of a scan after one area never turns away a QSO of it.
+        if (c.area >= 0 && (c.kind == Jcc || c.kind == Jcg)) EXPECT_TRUE(rule.MayBelongTo(c.code, c.area)) << c.what;
+        for (int other = 0; other < 3 && (c.kind == Jcc || c.kind == Jcg); ++other)
+            if (!rule.MayBelongTo(c.code, other)) EXPECT_NE(area.Area, other) << c.what;
     }
 }
 
