@@ -429,7 +429,20 @@ HWND Search(Tour& t, HWND dialog) {
     return list;
 }
 
-// Step: AJD over every band lists the ten call areas, 1 to 9 and then 0.
+// The award's map from its list's menu command (Ctrl+M), pictured as SHOTS/<shot>.
+void ShootMap(Tour& t, HWND list, const std::string& caption, const std::string& shot) {
+    ::PostMessageA(list, WM_COMMAND, ID_LIST_MAP, 0);
+    HWND map = WaitForProgramWindow(t, caption);
+    if (!map) return;
+    Settle(t, map);
+    // "全バンド" and the fourteen bands the search ticked.
+    t.Check(::SendMessageA(::GetDlgItem(map, IDC_MAP_BAND), CB_GETCOUNT, 0, 0) == 15, caption + " offers every band");
+    Shoot(t, map, shot);
+    Close(t, map, "the " + caption + " window");
+}
+
+// Step: AJD over every band lists the ten call areas, 1 to 9 and then 0;
+// WAJA's map shows the prefectures.
 void AjdCheck(Tour& t) {
     HWND dialog = OpenAwardDialog(t, ID_AJDWAJACHECK, "AJD/WAJA Check",
         {IDC_AJD_BAND0, IDC_AJD_BAND1, IDC_AJD_BAND2, IDC_AJD_BAND3, IDC_AJD_BAND4, IDC_AJD_BAND5, IDC_AJD_BAND6,
@@ -450,6 +463,11 @@ void AjdCheck(Tour& t) {
         std::printf("AJD: %zu rows, %d worked\n", rows.size(), worked);
         Shoot(t, list, "ajd-list");
         Close(t, list, "the AJD list");
+    }
+    Click(dialog, IDC_AJD_WAJA);
+    if (HWND list = Search(t, dialog)) {
+        ShootMap(t, list, "WAJA 地図", "waja-map");
+        Close(t, list, "the WAJA list");
     }
     Close(t, dialog, "the AJD/WAJA dialog");
 }
@@ -492,6 +510,7 @@ void JccCheck(Tour& t) {
             Shoot(t, grid, "jcc-bandgrid");
             Close(t, grid, "the band grid");
         }
+        ShootMap(t, list, "JCC 地図", "jcc-map");
         Close(t, list, "the JCC list");
     }
     Close(t, dialog, "the JCC/JCG dialog");
