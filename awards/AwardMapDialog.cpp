@@ -100,18 +100,6 @@ BOOL AwardMapDialog::OnInitDialog() {
                               nullptr);
     ::SetWindowLongPtrA(view_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     ::SendMessageA(view_, WM_SETFONT, ::SendMessageA(m_hWnd, WM_GETFONT, 0, 0), FALSE);
-    tips_ = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr,
-                              AfxGetInstanceHandle(), nullptr);
-    for (int p = 1; p <= kPrefectureCount; ++p) {
-        TOOLINFOA tool{};
-        tool.cbSize = sizeof tool;
-        tool.uFlags = TTF_SUBCLASS;
-        tool.hwnd = view_;
-        tool.uId = static_cast<UINT_PTR>(p);
-        tool.lpszText = LPSTR_TEXTCALLBACKA;
-        ::SendMessageA(tips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-    }
     PlaceOverOwner();
     RECT client;
     ::GetClientRect(m_hWnd, &client);
@@ -169,7 +157,6 @@ void AwardMapDialog::LayOut(int cx, int cy) {
     ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&chooser), 2);
     const int top = chooser.bottom + ScaleToWindowDpi(m_hWnd, 4);
     ::MoveWindow(view_, 0, top, cx, std::max(0, cy - top), TRUE);
-    UpdateTips();
 }
 
 MapLook AwardMapDialog::Look(bool withFocus) const {
@@ -190,17 +177,30 @@ MapGeometry AwardMapDialog::Geometry() const {
     return g;
 }
 
-void AwardMapDialog::UpdateTips() {
-    if (!tips_ || !view_) return;
-    const MapGeometry g = Geometry();
-    for (int p = 1; p <= kPrefectureCount; ++p) {
-        const MapRect r = g.TileRect(p);
+void AwardMapDialog::TrackTip(int x, int y) {
+    if (!tips_) {
+        // Made on the first move of the mouse over the map, not at opening:
+        // one tool, the whole view, whose text is that of the tile under the mouse.
+        tips_ = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr,
+                                  AfxGetInstanceHandle(), nullptr);
         TOOLINFOA tool{};
         tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_SUBCLASS;
         tool.hwnd = view_;
-        tool.uId = static_cast<UINT_PTR>(p);
-        tool.rect = {r.Left, r.Top, r.Right, r.Bottom};
-        ::SendMessageA(tips_, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&tool));
+        tool.uId = 1;
+        tool.rect = {0, 0, 32767, 32767};   // the view at any size
+        tool.lpszText = LPSTR_TEXTCALLBACKA;
+        ::SendMessageA(tips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+        // The move that made it, which the tool did not see.
+        MSG move = {view_, WM_MOUSEMOVE, 0, MAKELPARAM(x, y), ::GetMessageTime(), {x, y}};
+        ::SendMessageA(tips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+    }
+    const int p = Geometry().HitTest(x, y);
+    if (p != hovered_) {
+        // Another tile: the tip goes, and comes back with the new tile's text.
+        hovered_ = p;
+        ::SendMessageA(tips_, TTM_POP, 0, 0);
     }
 }
 
@@ -350,16 +350,16 @@ LRESULT AwardMapDialog::ViewMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
         return 0;
     }
+    case WM_MOUSEMOVE:
+        TrackTip(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)));
+        return 0;
     case WM_NOTIFY: {
         auto* header = reinterpret_cast<NMHDR*>(lp);
-        if (header->hwndFrom == tips_ && header->code == TTN_GETDISPINFOA) {
-            auto* info = reinterpret_cast<NMTTDISPINFOA*>(lp);
-            const int p = static_cast<int>(header->idFrom);
-            tipText_ = p >= 1 && p <= kPrefectureCount ? TileTipText(map_, p) : std::string();
-            info->lpszText = const_cast<char*>(tipText_.c_str());
-            return 0;
-        }
-        break;
+        if (!tips_ || header->hwndFrom != tips_ || header->code != TTN_GETDISPINFOA) break;
+        // No text over the sea: the tip is not shown there.
+        tipText_ = hovered_ >= 1 && hovered_ <= kPrefectureCount ? TileTipText(map_, hovered_) : std::string();
+        reinterpret_cast<NMTTDISPINFOA*>(lp)->lpszText = const_cast<char*>(tipText_.c_str());
+        return 0;
     }
     default:
         break;

@@ -57,8 +57,8 @@ private:
     void LayOut(int cx, int cy);
     void PlaceOverOwner();
     void ShowBand(int band);
-    // The tooltip's tools follow the tiles.
-    void UpdateTips();
+    // The tooltip of the tile under the mouse.
+    void TrackTip(int x, int y);
     MapLook Look(bool withFocus) const;
     void MoveFocus(int dx, int dy);
     // The areas of a prefecture (a click or Enter on its tile). Its one
@@ -71,6 +71,7 @@ private:
     std::vector<int> bands_;
     HWND view_ = nullptr;
     HWND tips_ = nullptr;
-    int focused_ = 13;
+    int focused_ = 1;
+    int hovered_ = 0;
     std::string tipText_;
 };
