@@ -193,7 +193,7 @@ void AwardMapDialog::TrackTip(int x, int y) {
         tool.lpszText = LPSTR_TEXTCALLBACKA;
         ::SendMessageA(tips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
         // The move that made it, which the tool did not see.
-        MSG move = {view_, WM_MOUSEMOVE, 0, MAKELPARAM(x, y), ::GetMessageTime(), {x, y}};
+        MSG move = {view_, WM_MOUSEMOVE, 0, MAKELPARAM(x, y), static_cast<DWORD>(::GetMessageTime()), {x, y}};
         ::SendMessageA(tips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
     }
     const int p = Geometry().HitTest(x, y);

@@ -462,8 +462,11 @@ void AjdCheck(Tour& t) {
         t.Check(worked == 10, "the demo log works every call area");
         std::printf("AJD: %zu rows, %d worked\n", rows.size(), worked);
         Shoot(t, list, "ajd-list");
+        ShootMap(t, list, "AJD 地図", "ajd-map");
         Close(t, list, "the AJD list");
     }
+    ::SendMessageA(::GetDlgItem(dialog, IDC_AJD_AJD), BM_SETCHECK, BST_UNCHECKED, 0);
+    ::SendMessageA(::GetDlgItem(dialog, IDC_AJD_WAJA), BM_SETCHECK, BST_CHECKED, 0);
     Click(dialog, IDC_AJD_WAJA);
     if (HWND list = Search(t, dialog)) {
         ShootMap(t, list, "WAJA 地図", "waja-map");
@@ -512,6 +515,14 @@ void JccCheck(Tour& t) {
         }
         ShootMap(t, list, "JCC 地図", "jcc-map");
         Close(t, list, "the JCC list");
+    }
+    // The JCG radio button as a click leaves it.
+    ::SendMessageA(::GetDlgItem(dialog, IDC_JCC_JCC), BM_SETCHECK, BST_UNCHECKED, 0);
+    ::SendMessageA(::GetDlgItem(dialog, IDC_JCC_JCG), BM_SETCHECK, BST_CHECKED, 0);
+    Click(dialog, IDC_JCC_JCG);
+    if (HWND list = Search(t, dialog)) {
+        ShootMap(t, list, "JCG 地図", "jcg-map");
+        Close(t, list, "the JCG list");
     }
     Close(t, dialog, "the JCC/JCG dialog");
 }
