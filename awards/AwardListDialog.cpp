@@ -3,6 +3,7 @@
 #include "awards/AreaQsoDialog.h"
 #include "awards/AwardCount.h"
 #include "awards/AwardList.h"
+#include "awards/AwardMapDialog.h"
 #include "logstore/LogAccess.h"
 
 namespace {
@@ -149,7 +150,8 @@ AwardListDialog::~AwardListDialog() = default;
 FRAMEWORK_MESSAGE_MAP(AwardListDialog, AwardTableWindow,
     MapNotify(IDC_AWARDLIST, LVN_COLUMNCLICK, &AwardListDialog::OnColumnClick),
     MapCommand(ID_LIST_SAVEAPPLICATION, &AwardListDialog::OnSaveApplication, 0),
-    MapCommand(ID_LIST_BANDGRID, &AwardListDialog::OnBandGrid, 0))
+    MapCommand(ID_LIST_BANDGRID, &AwardListDialog::OnBandGrid, 0),
+    MapCommand(ID_LIST_MAP, &AwardListDialog::OnMap, 0))
 
 BOOL AwardListDialog::OnInitDialog() {
     SetUpTable();
@@ -180,6 +182,7 @@ std::vector<std::pair<UINT, const char*>> AwardListDialog::MenuCommands() const 
     std::vector<std::pair<UINT, const char*>> commands = AwardTableWindow::MenuCommands();
     commands.emplace_back(ID_LIST_SAVEAPPLICATION, "申請リストを保存...\tCtrl+L");
     commands.emplace_back(ID_LIST_BANDGRID, "バンド別表示\tCtrl+B");
+    commands.emplace_back(ID_LIST_MAP, "地図\tCtrl+M");
     return commands;
 }
 
@@ -190,6 +193,10 @@ bool AwardListDialog::OnCommandKey(WORD key) {
     }
     if (key == 'B') {
         ShowBandGrid();
+        return true;
+    }
+    if (key == 'M') {
+        ShowMap();
         return true;
     }
     return false;
@@ -210,6 +217,7 @@ bool AwardListDialog::OpenRowQsos(int position, int) {
 
 void AwardListDialog::OnSaveApplication() { SaveApplicationList(); }
 void AwardListDialog::OnBandGrid() { ShowBandGrid(); }
+void AwardListDialog::OnMap() { ShowMap(); }
 
 TallyOutcome AwardListDialog::ApplicationListText(std::string* text) const {
     const std::vector<ApplicationEntry> entries =
@@ -241,6 +249,12 @@ void AwardListDialog::ShowBandGrid() {
     if (!tallied_) return;
     BandGridDialog grid(criteria_, results_);
     grid.DoModal();
+}
+
+void AwardListDialog::ShowMap() {
+    if (!tallied_) return;
+    AwardMapDialog map(criteria_, results_);
+    map.DoModal();
 }
 
 void AwardListDialog::PlaceAtMainWindow(int32_t kind) {

@@ -94,6 +94,8 @@ public:
     void SaveApplicationList();
     // Ctrl+B: the band grid, modally on top.
     void ShowBandGrid();
+    // Ctrl+M: the map of the result, modally on top.
+    void ShowMap();
     // The application list's text: the first confirmed QSO of each area read
     // back from the log by its number; *text is set only when that is Done.
     TallyOutcome ApplicationListText(std::string* text) const;
@@ -109,6 +111,7 @@ protected:
     bool OpenRowQsos(int position, int column) override;
     void OnSaveApplication();
     void OnBandGrid();
+    void OnMap();
 
     // Left and top of the anchor, with the size of the award kind.
     void PlaceAtMainWindow(int32_t kind);

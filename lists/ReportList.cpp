@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include <cctype>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -219,19 +220,24 @@ bool PutTextOnClipboard(HWND owner, const std::string& text) {
     return ok;
 }
 
-bool AskSaveFileName(HWND owner, const char* title, const std::string& defaultName, std::string* path) {
+bool AskSaveFileName(HWND owner, const char* title, const std::string& defaultName, std::string* path,
+                     const char* type) {
     std::vector<char> file(32768, '\0');
     std::memcpy(file.data(), defaultName.c_str(), std::min(defaultName.size(), file.size() - 1));
     const std::string folder = FolderOfProgram();
     OPENFILENAMEA ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
-    ofn.lpstrFilter = "CSV (*.csv)\0*.csv\0\0";
+    std::string upper = type;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    // "CSV (*.csv)", "*.csv", then the empty entry that ends the list.
+    const std::string filter = upper + " (*." + type + ")" + '\0' + "*." + type + '\0' + '\0';
+    ofn.lpstrFilter = filter.c_str();
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
     ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     ofn.lpstrTitle = title;
-    ofn.lpstrDefExt = "csv";
+    ofn.lpstrDefExt = type;
     ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
     if (!::GetSaveFileNameA(&ofn)) return false;
     *path = file.data();

@@ -78,8 +78,10 @@ bool IsCtrlDown();
 bool PutTextOnClipboard(HWND owner, const std::string& text);
 
 // The standard save dialog: `title` as its caption, `defaultName` in the
-// program's folder to start with, "*.csv" files. false when cancelled.
-bool AskSaveFileName(HWND owner, const char* title, const std::string& defaultName, std::string* path);
+// program's folder to start with, files of the extension `type` ("csv",
+// "png"). false when cancelled.
+bool AskSaveFileName(HWND owner, const char* title, const std::string& defaultName, std::string* path,
+                     const char* type = "csv");
 
 // Writes the bytes to a temporary file beside `path` and puts it in place
 // of `path` only once it is complete, so that a failure leaves any earlier

@@ -90,3 +90,13 @@
 #define ID_LIST_SAVECSV         32803
 #define ID_LIST_SAVEAPPLICATION 32804
 #define ID_LIST_BANDGRID        32805
+
+// The award map (template 145), opened from the result list (Ctrl+M), and
+// its commands (Ctrl+C copies the picture, Ctrl+S saves it as PNG).
+#define IDD_AWARDMAP            145
+#define IDC_MAP_BANDLABEL       1170
+#define IDC_MAP_BAND            1171
+#define IDC_MAP_VIEW            1172    // made by the window, not in the template
+#define ID_LIST_MAP             32850
+#define ID_MAP_COPY             32851
+#define ID_MAP_SAVEPNG          32852

@@ -22,8 +22,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 demo_qsos=3000
 demo_seed=7
 # The pictures the tour makes, each of one window.
-shots=(main-lookup main-pattern main-area-lookup logger ajdwaja-dialog ajd-list jccjcg-dialog jcc-list jcc-bandgrid
-       jcc-area-qsos about)
+shots=(main-lookup main-pattern main-area-lookup logger ajdwaja-dialog ajd-list ajd-map waja-map jccjcg-dialog jcc-list
+       jcc-bandgrid jcc-area-qsos jcc-map jcg-map about)
 
 fail() { echo "tour: $*" >&2; exit 1; }
 

@@ -519,7 +519,20 @@ HWND Search(Tour& t, HWND dialog) {
     return list;
 }
 
-// Step: AJD over every band lists the ten call areas, 1 to 9 and then 0.
+// The award's map from its list's menu command (Ctrl+M), pictured as SHOTS/<shot>.
+void ShootMap(Tour& t, HWND list, const std::string& caption, const std::string& shot) {
+    ::PostMessageA(list, WM_COMMAND, ID_LIST_MAP, 0);
+    HWND map = WaitForProgramWindow(t, caption);
+    if (!map) return;
+    Settle(t, map);
+    // "全バンド" and the fourteen bands the search ticked.
+    t.Check(::SendMessageA(::GetDlgItem(map, IDC_MAP_BAND), CB_GETCOUNT, 0, 0) == 15, caption + " offers every band");
+    Shoot(t, map, shot);
+    Close(t, map, "the " + caption + " window");
+}
+
+// Step: AJD over every band lists the ten call areas, 1 to 9 and then 0;
+// WAJA's map shows the prefectures.
 void AjdCheck(Tour& t) {
     HWND dialog = OpenAwardDialog(t, ID_AJDWAJACHECK, "AJD/WAJA Check",
         {IDC_AJD_BAND0, IDC_AJD_BAND1, IDC_AJD_BAND2, IDC_AJD_BAND3, IDC_AJD_BAND4, IDC_AJD_BAND5, IDC_AJD_BAND6,
@@ -539,7 +552,15 @@ void AjdCheck(Tour& t) {
         t.Check(worked == 10, "the demo log works every call area");
         std::printf("AJD: %zu rows, %d worked\n", rows.size(), worked);
         Shoot(t, list, "ajd-list");
+        ShootMap(t, list, "AJD 地図", "ajd-map");
         Close(t, list, "the AJD list");
+    }
+    ::SendMessageA(::GetDlgItem(dialog, IDC_AJD_AJD), BM_SETCHECK, BST_UNCHECKED, 0);
+    ::SendMessageA(::GetDlgItem(dialog, IDC_AJD_WAJA), BM_SETCHECK, BST_CHECKED, 0);
+    Click(dialog, IDC_AJD_WAJA);
+    if (HWND list = Search(t, dialog)) {
+        ShootMap(t, list, "WAJA 地図", "waja-map");
+        Close(t, list, "the WAJA list");
     }
     Close(t, dialog, "the AJD/WAJA dialog");
 }
@@ -583,7 +604,16 @@ void JccCheck(Tour& t) {
             GridCellQsos(t, grid, cells);
             Close(t, grid, "the band grid");
         }
+        ShootMap(t, list, "JCC 地図", "jcc-map");
         Close(t, list, "the JCC list");
+    }
+    // The JCG radio button as a click leaves it.
+    ::SendMessageA(::GetDlgItem(dialog, IDC_JCC_JCC), BM_SETCHECK, BST_UNCHECKED, 0);
+    ::SendMessageA(::GetDlgItem(dialog, IDC_JCC_JCG), BM_SETCHECK, BST_CHECKED, 0);
+    Click(dialog, IDC_JCC_JCG);
+    if (HWND list = Search(t, dialog)) {
+        ShootMap(t, list, "JCG 地図", "jcg-map");
+        Close(t, list, "the JCG list");
     }
     Close(t, dialog, "the JCC/JCG dialog");
 }

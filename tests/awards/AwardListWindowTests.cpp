@@ -333,27 +333,7 @@ std::string StatusOf(HWND window) {
     return text;
 }
 
-// A path as a person types it into the save dialog.
-std::string WindowsPath(std::string path) {
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
-
-// The save dialog titled `title`, once it shows: the name it offers, then
-// `path` typed into its name box and saved.
-std::string AnswerSaveDialog(const std::string& title, const std::string& path) {
-    HWND dialog = gui::WaitFor([&] { return gui::FindProcessWindow(title); });
-    EXPECT_NE(dialog, nullptr) << title;
-    if (!dialog) return {};
-    HWND name = ::GetDlgItem(dialog, 0x47C);   // the file name box
-    if (!name) name = ::GetDlgItem(dialog, 0x480);
-    const std::string offered = gui::WindowText(name);
-    ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(WindowsPath(path).c_str()));
-    ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(gui::WaitUntil([&] { return !::IsWindow(dialog); }));
-    return offered;
-}
+using awardgui::AnswerSaveDialog;
 
 std::string Today() {
     SYSTEMTIME now{};
@@ -430,7 +410,8 @@ TEST_F(AwardListWindowTest, TheContextMenuOffersTheCommandsAndTheBandGridShowsTh
             items.push_back(text);
         }
         EXPECT_EQ(items, (std::vector<std::string>{"コピー\tCtrl+C", "すべて選択\tCtrl+A", "CSV で保存...\tCtrl+S",
-                                                   "申請リストを保存...\tCtrl+L", "バンド別表示\tCtrl+B"}));
+                                                   "申請リストを保存...\tCtrl+L", "バンド別表示\tCtrl+B",
+                                                   "地図\tCtrl+M"}));
         ::PostMessageA(menuWindow, WM_KEYDOWN, VK_ESCAPE, 0);
         click.join();
 

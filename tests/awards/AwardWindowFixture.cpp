@@ -131,4 +131,26 @@ void CloseAndWait(HWND window, HWND under) {
     gui::Settle(under);
 }
 
+// A path as a person types it into the save dialog.
+static std::string WindowsPath(std::string path) {
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+// The save dialog titled `title`, once it shows: the name it offers, then
+// `path` typed into its name box and saved.
+std::string AnswerSaveDialog(const std::string& title, const std::string& path) {
+    HWND dialog = gui::WaitFor([&] { return gui::FindProcessWindow(title); });
+    EXPECT_NE(dialog, nullptr) << title;
+    if (!dialog) return {};
+    HWND name = ::GetDlgItem(dialog, 0x47C);   // the file name box
+    if (!name) name = ::GetDlgItem(dialog, 0x480);
+    const std::string offered = gui::WindowText(name);
+    ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(WindowsPath(path).c_str()));
+    ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(gui::WaitUntil([&] { return !::IsWindow(dialog); }));
+    return offered;
+}
+
 }  // namespace awardgui

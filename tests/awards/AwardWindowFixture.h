@@ -68,5 +68,8 @@ void ClickColumn(HWND dialog, HWND list, int column);
 HWND SearchAndWaitForList(HWND check, int searchId);
 // Closes a modal window and waits until the window under it is usable again.
 void CloseAndWait(HWND window, HWND under);
+// The save dialog titled `title`, once it shows: the name it offers, then
+// `path` typed into its name box and saved.
+std::string AnswerSaveDialog(const std::string& title, const std::string& path);
 
 }  // namespace awardgui
