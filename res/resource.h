@@ -90,3 +90,9 @@
 #define ID_LIST_SAVECSV         32803
 #define ID_LIST_SAVEAPPLICATION 32804
 #define ID_LIST_BANDGRID        32805
+
+// Check window (template 150), opened by F6 and the menu command
+#define IDD_CHECKWINDOW         150
+#define IDC_CHECKLIST           1200
+#define IDC_CHECKSTATUS         1201    // made by the window, not in the template
+#define ID_CHECKWINDOW          32860
