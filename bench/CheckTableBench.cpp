@@ -79,7 +79,9 @@ bool EnterFolder(const std::string& dir) {
 
 bool MakeLog(const std::string& dir, int qsos) {
     test::CopyFileTo(test::BinFile(test::LibraryFileName()), test::JoinPath(dir, test::LibraryFileName()));
-    test::WriteFileBytes(test::JoinPath(dir, "jcc.txt"), "東京都 10\n  100101 Chiyoda         千代田\n");
+    test::WriteFileBytes(test::JoinPath(dir, "jcc.txt"),
+                         "北海道 01\n  0101    Sapporo             札幌\n"
+                         "東京都 10\n  100101 Chiyoda         千代田\n");
     test::WriteFileBytes(test::JoinPath(dir, "jcg.txt"), "北海道  01\n  01001   Akan                阿寒\n");
     std::string out;
     if (test::RunVireonTool({"make-master", "--jcc", "jcc.txt", "--jcg", "jcg.txt"}, dir, &out) != 0 ||

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <unordered_map>
 
 #include "logstore/QsoRecord.h"
 
@@ -21,9 +20,18 @@ const ListColumn CheckColumns[kCheckColumnTotal] = {
 namespace {
 
 // Byte order of two calls, a call before every longer call it begins.
+// Calls are short: a plain loop beats a call of the library's memcmp.
 bool CallBefore(const char* a, size_t aLength, const char* b, size_t bLength) {
-    const int c = std::memcmp(a, b, std::min(aLength, bLength));
-    return c != 0 ? c < 0 : aLength < bLength;
+    const size_t n = std::min(aLength, bLength);
+    for (size_t i = 0; i < n; ++i)
+        if (a[i] != b[i]) return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]);
+    return aLength < bLength;
+}
+
+bool SameBytes(const char* a, const char* b, size_t length) {
+    for (size_t i = 0; i < length; ++i)
+        if (a[i] != b[i]) return false;
+    return true;
 }
 
 bool Contains(const char* call, size_t callLength, const char* text, size_t textLength, bool* atStart) {
@@ -58,6 +66,88 @@ void CallTable::Clear() {
     std::vector<char>().swap(texts_);
 }
 
+namespace {
+
+// The distinct calls while the log is read: each call's bytes once, in the
+// order first seen, found again through an open-addressing hash table of
+// indexes (a quarter to a half full). Dropped once the table is made.
+class CallCollector {
+public:
+    struct Seen {
+        uint32_t Offset = 0;
+        uint32_t Count = 0;
+        uint32_t LastDate = 0;
+        uint8_t Length = 0;
+        bool Confirmed = false;
+    };
+
+    Seen& Find(const char* call, size_t length) {
+        uint32_t hash = 2166136261u;
+        for (size_t i = 0; i < length; ++i) hash = (hash ^ static_cast<unsigned char>(call[i])) * 16777619u;
+        // Calls differ mostly in their last bytes, which reach only the
+        // hash's upper bits: mixed down, or the slots they take cluster.
+        hash ^= hash >> 16;
+        hash *= 0x85EBCA6Bu;
+        hash ^= hash >> 13;
+        hash *= 0xC2B2AE35u;
+        hash ^= hash >> 16;
+        if ((seen_.size() + 1) * 2 > slots_.size()) Grow();
+        size_t mask = slots_.size() - 1;
+        for (size_t i = hash & mask;; i = (i + 1) & mask) {
+            Slot& slot = slots_[i];
+            if (slot.Index == 0) {
+                slot.Hash = hash;
+                slot.Index = static_cast<uint32_t>(seen_.size() + 1);
+                Seen s;
+                s.Offset = static_cast<uint32_t>(texts_.size());
+                s.Length = static_cast<uint8_t>(length);
+                texts_.insert(texts_.end(), call, call + length);
+                seen_.push_back(s);
+                return seen_.back();
+            }
+            if (slot.Hash != hash) continue;
+            Seen& s = seen_[slot.Index - 1];
+            if (s.Length == length && SameBytes(texts_.data() + s.Offset, call, length)) return s;
+        }
+    }
+
+    // Room for about as many calls as a log of `records` QSOs has (about
+    // one distinct call in five QSOs), so that few grow steps are needed.
+    void Reserve(size_t records) {
+        seen_.reserve(records / 4 + 16);
+        texts_.reserve((records / 4 + 16) * 8);
+    }
+
+    std::vector<Seen>& All() { return seen_; }
+    const char* Text(const Seen& s) const { return texts_.data() + s.Offset; }
+
+private:
+    // The hash kept beside the index: most probes end without a look at
+    // the call itself.
+    struct Slot {
+        uint32_t Hash = 0;
+        uint32_t Index = 0;   // 1-based into seen_; 0 free
+    };
+
+    void Grow() {
+        std::vector<Slot> slots(slots_.empty() ? 1024 : slots_.size() * 2);
+        const size_t mask = slots.size() - 1;
+        for (const Slot& old : slots_) {
+            if (old.Index == 0) continue;
+            size_t i = old.Hash & mask;
+            while (slots[i].Index != 0) i = (i + 1) & mask;
+            slots[i] = old;
+        }
+        slots_.swap(slots);
+    }
+
+    std::vector<Seen> seen_;
+    std::vector<Slot> slots_;
+    std::vector<char> texts_;
+};
+
+}  // namespace
+
 bool CallTable::Build(QsoSource& source) {
     Clear();
     const int count = source.Open();
@@ -65,55 +155,42 @@ bool CallTable::Build(QsoSource& source) {
         source.Close();
         return false;
     }
-    // While reading: each distinct call once, in the order first seen, found
-    // again through a hash of its text. Only the finished table is kept.
-    struct Seen {
-        uint32_t Count = 0;
-        uint32_t LastDate = 0;
-        bool Confirmed = false;
-    };
-    std::unordered_map<std::string, uint32_t> index;
-    std::vector<Seen> seen;
-    std::vector<const std::string*> calls;
-    std::string key;
+    CallCollector collector;
+    collector.Reserve(static_cast<size_t>(count));
     for (int recNo = 1; recNo <= count; ++recNo) {
         const QsoRecord* record = source.Read(recNo);
         if (!record) continue;
         const size_t length = strnlen(record->Call, sizeof record->Call);
         if (length == 0) continue;
-        key.assign(record->Call, length);
-        auto found = index.find(key);
-        if (found == index.end()) {
-            found = index.emplace(key, static_cast<uint32_t>(seen.size())).first;
-            seen.emplace_back();
-            calls.push_back(&found->first);
-        }
-        Seen& s = seen[found->second];
+        CallCollector::Seen& s = collector.Find(record->Call, length);
         ++s.Count;
         s.LastDate = std::max(s.LastDate, QsoDateNumber(record->Date));
         if (HasQslReceivedMark(record->QSL)) s.Confirmed = true;
     }
     source.Close();
 
+    // The table in call order, the calls' bytes in that order too.
+    std::vector<CallCollector::Seen>& seen = collector.All();
     std::vector<uint32_t> order(seen.size());
     size_t textBytes = 0;
     for (uint32_t i = 0; i < order.size(); ++i) {
         order[i] = i;
-        textBytes += calls[i]->size();
+        textBytes += seen[i].Length;
     }
     std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
-        return CallBefore(calls[a]->data(), calls[a]->size(), calls[b]->data(), calls[b]->size());
+        return CallBefore(collector.Text(seen[a]), seen[a].Length, collector.Text(seen[b]), seen[b].Length);
     });
     entries_.reserve(order.size());
     texts_.reserve(textBytes);
     for (uint32_t i : order) {
+        const CallCollector::Seen& s = seen[i];
         Entry e;
         e.TextOffset = static_cast<uint32_t>(texts_.size());
-        e.Length = static_cast<uint8_t>(calls[i]->size());
-        e.Count = seen[i].Count;
-        e.LastDate = seen[i].LastDate;
-        e.Confirmed = seen[i].Confirmed;
-        texts_.insert(texts_.end(), calls[i]->begin(), calls[i]->end());
+        e.Length = s.Length;
+        e.Count = s.Count;
+        e.LastDate = s.LastDate;
+        e.Confirmed = s.Confirmed;
+        texts_.insert(texts_.end(), collector.Text(s), collector.Text(s) + s.Length);
         entries_.push_back(e);
     }
     return true;
