@@ -272,10 +272,10 @@ void CheckWindow::RestorePlacement(HWND owner) {
 }
 
 void CheckWindow::SavePlacement() {
-    if (!settings_) return;
+    // A window never opened in this run leaves the file as it was: what is
+    // stored says closed (else it would have opened at the start).
+    if (!settings_ || !m_hWnd || !placed_) return;
     settings_->WriteInt(kCheckOpenKey, IsOpen() ? 1 : 0);
-    // A window never opened in this run leaves the stored place as it was.
-    if (!m_hWnd || !placed_) return;
     const RECT r = NormalWindowRectOnScreen(m_hWnd);
     settings_->WriteInt(kCheckLeftKey, r.left);
     settings_->WriteInt(kCheckTopKey, r.top);

@@ -40,7 +40,8 @@ public:
     void FollowText(const std::string& text);
     // Whether the window was open when its owner closed last.
     bool WasOpen() const;
-    // Writes the place, size and open state; the caller brackets the writes.
+    // Writes the place, size and open state, when the window was opened in
+    // this run; the caller brackets the writes.
     void SavePlacement();
 
     // What the window shows.
