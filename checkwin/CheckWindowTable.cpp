@@ -114,8 +114,12 @@ public:
     // Room for about as many calls as a log of `records` QSOs has (about
     // one distinct call in five QSOs), so that few grow steps are needed.
     void Reserve(size_t records) {
-        seen_.reserve(records / 4 + 16);
-        texts_.reserve((records / 4 + 16) * 8);
+        const size_t calls = records / 4 + 16;
+        seen_.reserve(calls);
+        texts_.reserve(calls * 8);
+        size_t slots = 1024;
+        while (slots < calls * 2) slots *= 2;
+        slots_.assign(slots, Slot{});
     }
 
     std::vector<Seen>& All() { return seen_; }
