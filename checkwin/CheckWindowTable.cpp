@@ -68,20 +68,33 @@ void CallTable::Clear() {
 
 namespace {
 
-// The distinct calls while the log is read: each call's bytes once, in the
-// order first seen, found again through an open-addressing hash table of
-// indexes (a quarter to a half full). Dropped once the table is made.
+// The distinct calls while the log is read, in an open-addressing hash
+// table (at most half full) whose slot holds everything a record updates,
+// and a call of up to 14 bytes itself: a record costs one look at memory
+// that is not in the cache, which is what a read of a big log is made of.
+// Longer calls are kept in a block of their own. Dropped once the table is
+// made.
 class CallCollector {
 public:
-    struct Seen {
-        uint32_t Offset = 0;
+    static constexpr size_t kInline = 14;
+    struct Slot {
+        uint32_t Hash = 0;
         uint32_t Count = 0;
         uint32_t LastDate = 0;
-        uint8_t Length = 0;
+        uint32_t LongOffset = 0;   // where a call longer than kInline is kept
+        uint8_t Length = 0;        // 0: a free slot (every call has a byte)
         bool Confirmed = false;
+        char Inline[kInline] = {};
     };
 
-    Seen& Find(const char* call, size_t length) {
+    explicit CallCollector(size_t records) {
+        // About one distinct call in five QSOs: room for that without growing.
+        size_t slots = 1024;
+        while (slots < (records / 4 + 16) * 2) slots *= 2;
+        slots_.resize(slots);
+    }
+
+    Slot& Find(const char* call, size_t length) {
         uint32_t hash = 2166136261u;
         for (size_t i = 0; i < length; ++i) hash = (hash ^ static_cast<unsigned char>(call[i])) * 16777619u;
         // Calls differ mostly in their last bytes, which reach only the
@@ -91,63 +104,48 @@ public:
         hash ^= hash >> 13;
         hash *= 0xC2B2AE35u;
         hash ^= hash >> 16;
-        if ((seen_.size() + 1) * 2 > slots_.size()) Grow();
-        size_t mask = slots_.size() - 1;
+        if ((used_ + 1) * 2 > slots_.size()) Grow();
+        const size_t mask = slots_.size() - 1;
         for (size_t i = hash & mask;; i = (i + 1) & mask) {
             Slot& slot = slots_[i];
-            if (slot.Index == 0) {
+            if (slot.Length == 0) {
                 slot.Hash = hash;
-                slot.Index = static_cast<uint32_t>(seen_.size() + 1);
-                Seen s;
-                s.Offset = static_cast<uint32_t>(texts_.size());
-                s.Length = static_cast<uint8_t>(length);
-                texts_.insert(texts_.end(), call, call + length);
-                seen_.push_back(s);
-                return seen_.back();
+                slot.Length = static_cast<uint8_t>(length);
+                if (length <= kInline) {
+                    std::memcpy(slot.Inline, call, length);
+                } else {
+                    slot.LongOffset = static_cast<uint32_t>(long_.size());
+                    long_.insert(long_.end(), call, call + length);
+                }
+                ++used_;
+                return slot;
             }
-            if (slot.Hash != hash) continue;
-            Seen& s = seen_[slot.Index - 1];
-            if (s.Length == length && SameBytes(texts_.data() + s.Offset, call, length)) return s;
+            if (slot.Hash == hash && slot.Length == length && SameBytes(Text(slot), call, length)) return slot;
         }
     }
 
-    // Room for about as many calls as a log of `records` QSOs has (about
-    // one distinct call in five QSOs), so that few grow steps are needed.
-    void Reserve(size_t records) {
-        const size_t calls = records / 4 + 16;
-        seen_.reserve(calls);
-        texts_.reserve(calls * 8);
-        size_t slots = 1024;
-        while (slots < calls * 2) slots *= 2;
-        slots_.assign(slots, Slot{});
+    const char* Text(const Slot& slot) const {
+        return slot.Length <= kInline ? slot.Inline : long_.data() + slot.LongOffset;
     }
-
-    std::vector<Seen>& All() { return seen_; }
-    const char* Text(const Seen& s) const { return texts_.data() + s.Offset; }
+    const std::vector<Slot>& Slots() const { return slots_; }
+    size_t Used() const { return used_; }
 
 private:
-    // The hash kept beside the index: most probes end without a look at
-    // the call itself.
-    struct Slot {
-        uint32_t Hash = 0;
-        uint32_t Index = 0;   // 1-based into seen_; 0 free
-    };
-
     void Grow() {
-        std::vector<Slot> slots(slots_.empty() ? 1024 : slots_.size() * 2);
+        std::vector<Slot> slots(slots_.size() * 2);
         const size_t mask = slots.size() - 1;
         for (const Slot& old : slots_) {
-            if (old.Index == 0) continue;
+            if (old.Length == 0) continue;
             size_t i = old.Hash & mask;
-            while (slots[i].Index != 0) i = (i + 1) & mask;
+            while (slots[i].Length != 0) i = (i + 1) & mask;
             slots[i] = old;
         }
         slots_.swap(slots);
     }
 
-    std::vector<Seen> seen_;
     std::vector<Slot> slots_;
-    std::vector<char> texts_;
+    std::vector<char> long_;
+    size_t used_ = 0;
 };
 
 }  // namespace
@@ -159,14 +157,13 @@ bool CallTable::Build(QsoSource& source) {
         source.Close();
         return false;
     }
-    CallCollector collector;
-    collector.Reserve(static_cast<size_t>(count));
+    CallCollector collector(static_cast<size_t>(count));
     for (int recNo = 1; recNo <= count; ++recNo) {
         const QsoRecord* record = source.Read(recNo);
         if (!record) continue;
         const size_t length = strnlen(record->Call, sizeof record->Call);
         if (length == 0) continue;
-        CallCollector::Seen& s = collector.Find(record->Call, length);
+        CallCollector::Slot& s = collector.Find(record->Call, length);
         ++s.Count;
         s.LastDate = std::max(s.LastDate, QsoDateNumber(record->Date));
         if (HasQslReceivedMark(record->QSL)) s.Confirmed = true;
@@ -174,27 +171,27 @@ bool CallTable::Build(QsoSource& source) {
     source.Close();
 
     // The table in call order, the calls' bytes in that order too.
-    std::vector<CallCollector::Seen>& seen = collector.All();
-    std::vector<uint32_t> order(seen.size());
+    std::vector<const CallCollector::Slot*> order;
+    order.reserve(collector.Used());
     size_t textBytes = 0;
-    for (uint32_t i = 0; i < order.size(); ++i) {
-        order[i] = i;
-        textBytes += seen[i].Length;
+    for (const CallCollector::Slot& slot : collector.Slots()) {
+        if (slot.Length == 0) continue;
+        order.push_back(&slot);
+        textBytes += slot.Length;
     }
-    std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
-        return CallBefore(collector.Text(seen[a]), seen[a].Length, collector.Text(seen[b]), seen[b].Length);
+    std::sort(order.begin(), order.end(), [&](const CallCollector::Slot* a, const CallCollector::Slot* b) {
+        return CallBefore(collector.Text(*a), a->Length, collector.Text(*b), b->Length);
     });
     entries_.reserve(order.size());
     texts_.reserve(textBytes);
-    for (uint32_t i : order) {
-        const CallCollector::Seen& s = seen[i];
+    for (const CallCollector::Slot* s : order) {
         Entry e;
         e.TextOffset = static_cast<uint32_t>(texts_.size());
-        e.Length = s.Length;
-        e.Count = s.Count;
-        e.LastDate = s.LastDate;
-        e.Confirmed = s.Confirmed;
-        texts_.insert(texts_.end(), collector.Text(s), collector.Text(s) + s.Length);
+        e.Length = s->Length;
+        e.Count = s->Count;
+        e.LastDate = s->LastDate;
+        e.Confirmed = s->Confirmed;
+        texts_.insert(texts_.end(), collector.Text(*s), collector.Text(*s) + s->Length);
         entries_.push_back(e);
     }
     return true;

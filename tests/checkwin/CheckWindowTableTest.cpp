@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -69,6 +70,26 @@ TEST(CallTable, KeepsEachDistinctCallWithItsCountLastDateAndConfirmation) {
     EXPECT_EQ(table.At(2).LastDate, 20240302u);
     EXPECT_TRUE(table.At(2).Confirmed);
     EXPECT_EQ(table.TextBytes(), 17u);
+}
+
+TEST(CallTable, CallsOfEveryLengthAreKeptWhole) {
+    // Up to the record's 20 bytes; those past 14 bytes are kept apart while
+    // reading.
+    const std::vector<std::string> calls = {"K1A", "JA1ABC/QRP/MM", "JA1ABC/QRP/MM1", "JA1ABC/QRP/MM12",
+                                            "JA1ABC/QRP/MM12345", "JA1ABC/QRP/MM123456", "JA1ABC/QRP/MM12346"};
+    std::vector<Qso> qsos;
+    for (int round = 0; round < 2; ++round)
+        for (const auto& call : calls) qsos.push_back(Worked(call, "20240101"));
+    test::MemoryLog log(qsos);
+    CallTable table;
+    ASSERT_TRUE(table.Build(log));
+    ASSERT_EQ(table.Count(), calls.size());
+    std::vector<std::string> sorted = calls;
+    std::sort(sorted.begin(), sorted.end());
+    for (size_t i = 0; i < sorted.size(); ++i) {
+        EXPECT_EQ(table.Call(i), sorted[i]);
+        EXPECT_EQ(table.At(i).Count, 2u) << sorted[i];
+    }
 }
 
 TEST(CallTable, AnEmptyLogBuildsAnEmptyTableAndAnUnreadableOneFails) {
