@@ -102,6 +102,14 @@ TEST_F(CheckFollowTest, ListsFollowEveryChangeOfTheCallBox) {
         gui::Settle(main);
         EXPECT_EQ(CheckRows(), (Rows{{"7K1XYZ", kContains}}));
         EXPECT_EQ(CountBox(main), "") << "following the box looks nothing up";
+        // Ctrl+C in its list copies the selected rows under the titles.
+        LVITEMA item{};
+        item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        ::SendMessageA(CheckList(), LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&item));
+        gui::SetClipboardText("before");
+        gui::PostCtrlKey(CheckList(), 'C');
+        EXPECT_EQ(gui::ClipboardText(), "Call\tQSO\tLast\tQSL\t" + Cp932(L"種別") + "\r\n7K1XYZ\t1\t17/01/01\tWkd\t" +
+                                            kContains + "\r\n");
     });
 }
 
