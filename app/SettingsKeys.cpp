@@ -12,11 +12,15 @@ const char* const SettingsKeyTable[kSettingsKeyCount] = {
     "COLUMN9_60",   "COLUMN10_45",  "COLUMN11_111", "COLUMN12_236", "COLUMN13_305",
     "COLUMN14_305", "MAX_1000",     "MARK",         "STOP_100",     "SLEFT_100",
     "SWIDTH_918",   "SHIGHT_547",
+    // The check window: its place (beside the main window at its default
+    // place), size and whether it is open.
+    "CHECKLEFT_1018", "CHECKTOP_100", "CHECKWIDTH_340", "CHECKHIGHT_420", "CHECKOPEN_0",
 };
 
-const char* const SettingsSectionNames[2] = {"Aplication", "List"};
+const char* const SettingsSectionNames[3] = {"Aplication", "List", "Check"};
 
-static_assert(kSettingsFirstSectionCount + kSettingsSecondSectionCount == kSettingsKeyCount,
+static_assert(kSettingsFirstSectionCount + kSettingsSecondSectionCount + kSettingsThirdSectionCount ==
+                  kSettingsKeyCount,
               "every key belongs to one section");
 
 namespace {
@@ -50,7 +54,9 @@ bool LookupSettingsKey(const char* name, SettingsKey* key) {
     for (int i = 0; i < kSettingsKeyCount; ++i) {
         if (!std::strstr(SettingsKeyTable[i], name)) continue;
         key->KeyIndex = i;
-        key->SectionIndex = i < kSettingsFirstSectionCount ? 0 : 1;
+        key->SectionIndex = i < kSettingsFirstSectionCount                                 ? 0
+                            : i < kSettingsFirstSectionCount + kSettingsSecondSectionCount ? 1
+                                                                                           : 2;
         key->SectionName = SettingsSectionNames[key->SectionIndex];
         key->Default = ParseDefault(SettingsKeyTable[i]);
         return true;

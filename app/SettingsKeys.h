@@ -4,15 +4,17 @@
 #include <cstddef>
 #include <string>
 
-constexpr int kSettingsKeyCount = 27;
-// The first 23 entries belong to section 0, the last 4 to section 1.
+constexpr int kSettingsKeyCount = 32;
+// The first 23 entries belong to section 0, the next 4 to section 1, the
+// last 5 (the check window's) to section 2.
 constexpr int kSettingsFirstSectionCount = 23;
 constexpr int kSettingsSecondSectionCount = 4;
+constexpr int kSettingsThirdSectionCount = 5;
 
 // Entries of the form KEY_default, or a bare KEY without a default.
 extern const char* const SettingsKeyTable[kSettingsKeyCount];
-// "Aplication" (index 0) and "List" (index 1), spelled as stored.
-extern const char* const SettingsSectionNames[2];
+// "Aplication" (index 0), "List" (index 1), spelled as stored, and "Check".
+extern const char* const SettingsSectionNames[3];
 
 struct SettingsKey {
     int SectionIndex = 0;

@@ -12,6 +12,7 @@
 #include "checkwin/WorkedSummary.h"
 #include "logstore/CallIndexCopy.h"
 #include "checkwin/PlacementRules.h"
+#include "checkwin/ScreenPlacement.h"
 #include "logstore/LogAccess.h"
 #include "logstore/LoggerLibrary.h"
 #include "res/resource.h"
@@ -40,8 +41,23 @@ CallsignCheckDialog::CallsignCheckDialog(SettingsStore* settings, MainWindowComm
     : CDialog(IDD_CALLSIGNCHECK),
       settings_(settings),
       commands_(std::move(commands)),
-      sortState_(QsoColumns, kQsoColumnCount) {
+      sortState_(QsoColumns, kQsoColumnCount),
+      checkWindow_(settings) {
     m_hIcon = ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    // A call chosen in the check window is looked up as if typed and entered.
+    checkWindow_.LookUp = [this](const std::string& call) {
+        ::SetFocus(GetDlgItem(IDC_CALLSIGN));
+        UpdateData(TRUE);
+        CallText = call;
+        UpdateData(FALSE);
+        LookupCall();
+        UpdateData(TRUE);
+        SendCallToLogger(CallText, true);
+        UpdateData(FALSE);
+    };
+    checkWindow_.OpenChanged = [this](bool open) {
+        if (m_hWnd) ::CheckMenuItem(::GetMenu(m_hWnd), ID_CHECKWINDOW, MF_BYCOMMAND | (open ? MF_CHECKED : MF_UNCHECKED));
+    };
 }
 
 FRAMEWORK_MESSAGE_MAP(CallsignCheckDialog, CDialog,
@@ -51,6 +67,8 @@ FRAMEWORK_MESSAGE_MAP(CallsignCheckDialog, CDialog,
     MapCommand(ID_AJDWAJACHECK, &CallsignCheckDialog::OnAjdWajaCheck, 0),
     MapCommand(ID_JCCJCGCHECK, &CallsignCheckDialog::OnJccJcgCheck, 0),
     MapCommand(IDC_LOOKUPUNFILTERED, &CallsignCheckDialog::LookupCallUnfiltered, 0),
+    MapCommand(ID_CHECKWINDOW, &CallsignCheckDialog::ToggleCheckWindow, 0),
+    MapCommand(IDC_CALLSIGN, &CallsignCheckDialog::OnCallTextChange, EN_CHANGE),
     MapVoid(WM_CLOSE, &CallsignCheckDialog::OnClose),
     MapMessage(WM_ENDSESSION, &CallsignCheckDialog::OnEndSession),
     MapSize(&CallsignCheckDialog::OnSize),
@@ -85,9 +103,11 @@ BOOL CallsignCheckDialog::OnInitDialog() {
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
+    bool started = true;
     if (LoadLoggerLibrary() != 0) {
         ShowFailure(kLibraryMissingAtStart);
         EndDialog(1);
+        started = false;
     } else {
         // The program's own copy of the call index, brought up to the
         // logger's; the lookups do so again each time.
@@ -99,6 +119,7 @@ BOOL CallsignCheckDialog::OnInitDialog() {
     RECT client;
     ::GetClientRect(m_hWnd, &client);
     LayOut(client.right, client.bottom);
+    if (started && checkWindow_.WasOpen()) ToggleCheckWindow();
     return TRUE;
 }
 
@@ -139,6 +160,9 @@ BOOL CallsignCheckDialog::PreTranslateMessage(MSG* msg) {
             return TRUE;
         case VK_F4:
             LookupAreaOfRow();
+            return TRUE;
+        case VK_F6:
+            ToggleCheckWindow();
             return TRUE;
         default:
             break;
@@ -363,33 +387,6 @@ void CallsignCheckDialog::LayOut(int cx, int cy) {
     m_QsoList.FillParent(m_hWnd, ScaleToWindowDpi(m_hWnd, kListTop), PlaceStatusBar(m_hWnd, statusBar_), cx, cy);
 }
 
-namespace {
-
-BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM lp) {
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    if (::GetMonitorInfoA(monitor, &info)) {
-        const RECT& r = info.rcWork;
-        reinterpret_cast<std::vector<ScreenRect>*>(lp)->push_back({r.left, r.top, r.right, r.bottom});
-    }
-    return TRUE;
-}
-
-// The screens as they are now and the sizes the system lets a window have.
-PlacementLimits CurrentPlacementLimits(HWND hwnd) {
-    PlacementLimits limits;
-    ::EnumDisplayMonitors(nullptr, nullptr, AddWorkArea, reinterpret_cast<LPARAM>(&limits.WorkAreas));
-    limits.MinWidth = ::GetSystemMetrics(SM_CXMINTRACK);
-    limits.MinHeight = ::GetSystemMetrics(SM_CYMINTRACK);
-    limits.MaxWidth = ::GetSystemMetrics(SM_CXMAXTRACK);
-    limits.MaxHeight = ::GetSystemMetrics(SM_CYMAXTRACK);
-    limits.GripWidth = ScaleToWindowDpi(hwnd, kPlacementGripWidth);
-    limits.GripHeight = ScaleToWindowDpi(hwnd, kPlacementGripHeight);
-    return limits;
-}
-
-}  // namespace
-
 void CallsignCheckDialog::RestorePlacement() {
     // Stored sizes are the user's pixels; the defaults are scaled.
     const int dpi = WindowDpi(m_hWnd);
@@ -428,6 +425,7 @@ void CallsignCheckDialog::SavePlacement() {
         std::snprintf(key, sizeof key, "COLUMN%d", i);
         settings_->WriteInt(key, m_QsoList.GetColumnWidth(i));
     }
+    checkWindow_.SavePlacement();
     settings_->EndWrites();
 }
 
@@ -495,6 +493,23 @@ void CallsignCheckDialog::OnListDoubleClick(NMHDR*, LRESULT* result) {
 void CallsignCheckDialog::OnListRightClick(NMHDR*, LRESULT* result) {
     SendRowToLogger();
     *result = 0;
+}
+
+// ---------------------------------------------------------------- the check window
+
+std::string CallsignCheckDialog::CallBoxText() const {
+    CWnd box;
+    box.Attach(GetDlgItem(IDC_CALLSIGN));
+    return box.GetWindowText();
+}
+
+void CallsignCheckDialog::ToggleCheckWindow() {
+    if (checkWindow_.IsOpen()) checkWindow_.Close();
+    else checkWindow_.Open(m_hWnd, CallBoxText());
+}
+
+void CallsignCheckDialog::OnCallTextChange() {
+    if (checkWindow_.IsOpen()) checkWindow_.FollowText(CallBoxText());
 }
 
 // ---------------------------------------------------------------- frame

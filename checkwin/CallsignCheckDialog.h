@@ -13,6 +13,7 @@
 #include <string>
 
 #include "checkwin/CheckRules.h"
+#include "checkwin/CheckWindow.h"
 #include "checkwin/QsoRows.h"
 #include "framework/Framework.h"
 #include "lists/ReportList.h"
@@ -64,6 +65,10 @@ public:
     void SendRowToLogger();
     void SendRowCallToLogger();   // double-click
 
+    // The check window beside this one (F6, the menu): follows the call box.
+    void ToggleCheckWindow();
+    CheckWindow& CheckWin() { return checkWindow_; }
+
     ReportList m_QsoList;
     CButton m_LinkToLogger;
     std::string CallText;
@@ -83,6 +88,8 @@ protected:
     void OnColumnClick(NMHDR* header, LRESULT* result);
     void OnListDoubleClick(NMHDR* header, LRESULT* result);
     void OnListRightClick(NMHDR* header, LRESULT* result);
+    void OnCallTextChange();
+    std::string CallBoxText() const;
 
 private:
     void AddAboutEntryToSystemMenu();
@@ -111,4 +118,5 @@ private:
     QsoRows rows_;
     ListSortState sortState_;
     HICON m_hIcon;
+    CheckWindow checkWindow_;
 };

@@ -393,6 +393,13 @@ INT_PTR CDialog::DoModal() {
     return m_result;
 }
 
+bool CDialog::CreateModeless(HWND owner) {
+    if (m_hWnd) return true;
+    HWND hwnd = ::CreateDialogParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_templateId), owner,
+                                     &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    return hwnd != nullptr;
+}
+
 INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     CDialog* self = nullptr;
     if (msg == WM_INITDIALOG) {
@@ -418,6 +425,8 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
     }
     if (msg == WM_NCDESTROY) {
         ::SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+        // A window without a modal loop of its own goes with its owner.
+        if (self->m_hWnd == hwnd && self != g_modalTop) self->m_hWnd = nullptr;
         return FALSE;
     }
     LRESULT result = 0;

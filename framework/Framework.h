@@ -290,6 +290,11 @@ public:
     // is disabled meanwhile.
     virtual INT_PTR DoModal();
     void EndDialog(INT_PTR result);
+    // Creates the dialog from its template as a window beside the running
+    // ones, owned by `owner`, without a loop of its own: its messages come
+    // through the loop that runs (the modal loop of its owner). It is not
+    // shown; false when it could not be made. DestroyWindow ends it.
+    bool CreateModeless(HWND owner);
 
     // Every message of the modal loop comes here before the dialog's own
     // keyboard handling; returning TRUE consumes it.

@@ -100,3 +100,9 @@
 #define ID_LIST_MAP             32850
 #define ID_MAP_COPY             32851
 #define ID_MAP_SAVEPNG          32852
+
+// Check window (template 150), opened by F6 and the menu command
+#define IDD_CHECKWINDOW         150
+#define IDC_CHECKLIST           1200
+#define IDC_CHECKSTATUS         1201    // made by the window, not in the template
+#define ID_CHECKWINDOW          32860

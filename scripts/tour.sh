@@ -3,7 +3,7 @@
 #   Runs the guided tour on the programs of a Windows build: makes a fresh
 #   folder BUILD_DIR/tour (BUILD_DIR/tour-dpiN) with the demo log, lets cc-tour start the logger
 #   window and CallsignCheck there and work through a lookup, a pattern
-#   search, the hand-over, an AJD and a JCC check and the version box, each
+#   search, the check window, the hand-over, an AJD and a JCC check and the version box, each
 #   checked, and leaves a PNG picture of each window in OUT_DIR (only when
 #   every check held). Exit code 0 when all held. With --dpi the programs run
 #   at N DPI, in a Wine prefix of that DPI (BUILD_DIR/wineprefix-dpiN).
@@ -22,8 +22,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 demo_qsos=3000
 demo_seed=7
 # The pictures the tour makes, each of one window.
-shots=(main-lookup main-pattern main-area-lookup logger ajdwaja-dialog ajd-list ajd-map waja-map jccjcg-dialog jcc-list
-       jcc-bandgrid jcc-area-qsos jcc-map jcg-map about)
+shots=(main-lookup main-pattern main-area-lookup check-window logger ajdwaja-dialog ajd-list ajd-map waja-map
+       jccjcg-dialog jcc-list jcc-bandgrid jcc-area-qsos jcc-map jcg-map about)
 
 fail() { echo "tour: $*" >&2; exit 1; }
 

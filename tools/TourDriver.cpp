@@ -6,11 +6,11 @@
 // FOLDER holds CallsignCheck.exe, vireon50.dll, loggerwin.exe, a log with
 // its index and master, and dump.txt (the log as "vireon-tool dump" prints
 // it). The tour starts the logger window and the program there and walks
-// through a lookup, a pattern search, an area lookup, the hand-over to the
-// logger window, an AJD and a JCC check (with the QSOs behind a band grid
-// cell) and the version box. Each step checks what the windows
-// show against the dump and the logger's journal, and leaves a picture of the
-// window as SHOTS/<name>.bmp, announced on standard output as
+// through a lookup, a pattern search, an area lookup, the check window, the
+// hand-over to the logger window, an AJD and a JCC check (with the QSOs
+// behind a band grid cell) and the version box. Each step checks what the
+// windows show against the dump and the logger's journal, and leaves a
+// picture of the window as SHOTS/<name>.bmp, announced on standard output as
 //   SHOT <name> <width> <height>
 // Exit code 0 when every check held, 1 when one failed, 2 for bad usage.
 #include <windows.h>
@@ -444,6 +444,56 @@ void GridCellQsos(Tour& t, HWND grid, const Rows& cells) {
     Close(t, qsos, "the cell's QSOs");
 }
 
+// Whether `call` is one character off `text`: one changed, added or removed.
+bool OneOff(const std::string& call, const std::string& text) {
+    if (call.size() == text.size()) {
+        int differences = 0;
+        for (size_t i = 0; i < call.size(); ++i) differences += call[i] != text[i];
+        return differences == 1;
+    }
+    const std::string& longer = call.size() > text.size() ? call : text;
+    const std::string& shorter = call.size() > text.size() ? text : call;
+    if (longer.size() != shorter.size() + 1) return false;
+    for (size_t i = 0; i < longer.size(); ++i)
+        if (longer.substr(0, i) + longer.substr(i + 1) == shorter) return true;
+    return false;
+}
+
+// Step: F6 opens the check window, which follows a partial call typed into
+// the box: the log's calls that begin with it, those that contain it, then
+// those one character off it.
+void CheckWindowStep(Tour& t, const std::string& typed) {
+    std::map<std::string, int> calls;
+    for (const DumpRecord& r : t.Dump) ++calls[r.Call()];
+    std::vector<std::string> begins, contains, oneOff;
+    for (const auto& entry : calls) {
+        const std::string& c = entry.first;
+        if (StartsWith(c, typed)) begins.push_back(c);
+        else if (c.find(typed) != std::string::npos) contains.push_back(c);
+        else if (OneOff(c, typed)) oneOff.push_back(c);
+    }
+    Rows want;
+    for (const auto& c : begins) want.push_back({c, "含む"});
+    for (const auto& c : contains) want.push_back({c, "含む"});
+    for (const auto& c : oneOff) want.push_back({c, "1字違い"});
+
+    if (!PostKey(t, VK_F6)) return;
+    HWND check = WaitForProgramWindow(t, "チェック");
+    if (!check) return;
+    Type(t, typed);
+    // The window follows once the change has been handled: a message of its own.
+    Settle(t, t.Main);
+    Settle(t, t.Main);
+    Rows rows = ReadList(t, ::GetDlgItem(check, IDC_CHECKLIST), {0, 4});
+    t.Check(rows == want, "the check window lists the calls that contain " + typed + ", then those one off it");
+    t.Check(!begins.empty() && !oneOff.empty(), "the demo log has calls of both kinds for " + typed);
+    std::printf("check window %s: %zu rows, %zu one off\n", typed.c_str(), rows.size(), oneOff.size());
+    Shoot(t, check, "check-window");
+    ::SetForegroundWindow(t.Main);
+    if (!PostKey(t, VK_F6)) return;
+    t.Check(!::IsWindowVisible(check), "F6 closes the check window");
+}
+
 // Right-clicks the first row of the main window's list with the real mouse:
 // list notifications from another process do not arrive under Wine.
 bool RightClickFirstRow(Tour& t) {
@@ -705,6 +755,7 @@ int RunTour(Tour& t) {
     if (t.Ok) Shoot(t, t.Main, "main-pattern");
     if (t.Ok) AreaLookup(t, "100101");
     if (t.Ok) Shoot(t, t.Main, "main-area-lookup");
+    if (t.Ok) CheckWindowStep(t, "JA1AC");
     if (t.Ok) HandOver(t, call);
     if (t.Ok) AjdCheck(t);
     if (t.Ok) JccCheck(t);

@@ -15,13 +15,17 @@ TEST(SettingsKeys, LookupTakesTheFirstEntryContainingTheName) {
         {"PATH", 4, 0, 0},      {"DLLPATH", 5, 0, 0},    {"COLUMN1", 7, 0, 78},  {"COLUMN10", 16, 0, 45},
         {"COLUMN14", 20, 0, 305}, {"MAX", 21, 0, 1000},  {"MARK", 22, 0, 0},     {"STOP", 23, 1, 100},
         {"SHIGHT", 26, 1, 547}, {"IDTH", 2, 0, 918},     {"T_1", 1, 0, 100},     {"S", 23, 1, 100},
+        // The check window's keys, after all others: no older name finds them.
+        {"CHECKLEFT", 27, 2, 1018}, {"CHECKTOP", 28, 2, 100}, {"CHECKWIDTH", 29, 2, 340},
+        {"CHECKHIGHT", 30, 2, 420}, {"CHECKOPEN", 31, 2, 0},
     };
+    const char* const sections[] = {"Aplication", "List", "Check"};
     for (const auto& c : cases) {
         SettingsKey key;
         ASSERT_TRUE(LookupSettingsKey(c.name, &key)) << c.name;
         EXPECT_EQ(key.KeyIndex, c.keyIndex) << c.name;
         EXPECT_EQ(key.SectionIndex, c.section) << c.name;
-        EXPECT_STREQ(key.SectionName, c.section ? "List" : "Aplication") << c.name;
+        EXPECT_STREQ(key.SectionName, sections[c.section]) << c.name;
         EXPECT_EQ(key.Default, c.defaultValue) << c.name;
     }
     for (int i = 0; i <= 14; ++i) {   // each width key finds its own entry

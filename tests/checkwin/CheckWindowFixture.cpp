@@ -142,7 +142,10 @@ struct BoxSearch {
 
 BOOL CALLBACK FindBox(HWND hwnd, LPARAM lp) {
     auto* s = reinterpret_cast<BoxSearch*>(lp);
-    if (gui::ClassOf(hwnd) == "#32770" && ::GetWindow(hwnd, GW_OWNER) == s->owner && ::IsWindowVisible(hwnd)) {
+    // A message box has its text in a static of id 0xFFFF; other dialogs the
+    // main window owns (the check window) have none.
+    if (gui::ClassOf(hwnd) == "#32770" && ::GetWindow(hwnd, GW_OWNER) == s->owner && ::IsWindowVisible(hwnd) &&
+        ::GetDlgItem(hwnd, 0xFFFF)) {
         s->found = hwnd;
         return FALSE;
     }

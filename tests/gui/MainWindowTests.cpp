@@ -115,9 +115,12 @@ TEST_F(MainWindowTest, MenuAndSystemMenuCarryTheirTextsAndIds) {
         ::GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
         EXPECT_EQ(std::string(text), "\x95\x5C\x8E\xA6");   // 表示
         HMENU popup = ::GetSubMenu(menu, 0);
-        ASSERT_EQ(::GetMenuItemCount(popup), 2);
+        ASSERT_EQ(::GetMenuItemCount(popup), 3);
         EXPECT_EQ(::GetMenuItemID(popup, 0), static_cast<UINT>(ID_AJDWAJACHECK));
         EXPECT_EQ(::GetMenuItemID(popup, 1), static_cast<UINT>(ID_JCCJCGCHECK));
+        EXPECT_EQ(::GetMenuItemID(popup, 2), static_cast<UINT>(ID_CHECKWINDOW));
+        ::GetMenuStringA(popup, 2, text, sizeof text, MF_BYPOSITION);
+        EXPECT_EQ(std::string(text), "チェックウィンドウ");
         ::GetMenuStringA(popup, 0, text, sizeof text, MF_BYPOSITION);
         EXPECT_EQ(std::string(text), "AJD/WAJA Check");
         ::GetMenuStringA(popup, 1, text, sizeof text, MF_BYPOSITION);
