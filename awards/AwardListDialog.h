@@ -14,6 +14,7 @@
 #include "awards/AwardTally.h"
 #include "framework/Framework.h"
 #include "lists/ReportList.h"
+#include "lists/StatusBar.h"
 #include "res/resource.h"
 
 // Where the list opens: the left and top of the main window's restored
@@ -31,7 +32,6 @@ class AwardTableWindow : public CDialog {
 public:
     ~AwardTableWindow() override;
     const ListRows& Rows() const { return rows_; }
-    HWND StatusBar() const { return status_; }
 
     DECLARE_MESSAGE_MAP()
 
@@ -67,7 +67,7 @@ protected:
     ReportList m_List;
     const AwardCriteria& criteria_;
     ListRows rows_;
-    HWND status_ = nullptr;
+    StatusBar status_;
 };
 
 class AwardListDialog : public AwardTableWindow {
@@ -83,9 +83,6 @@ public:
     void SaveApplicationList();
     // Ctrl+B: the band grid, modally on top.
     void ShowBandGrid();
-    // The application list's text: the first confirmed QSO of each area read
-    // back from the log by its number; *text is set only when that is Done.
-    TallyOutcome ApplicationListText(std::string* text) const;
 
     DECLARE_MESSAGE_MAP()
 
@@ -100,6 +97,8 @@ protected:
 
     // Left and top of the anchor, with the size of the award kind.
     void PlaceAtMainWindow(int32_t kind);
+    // The rows and totals of results_, in table order.
+    void ShowResults();
 
     const ListAnchor& anchor_;
     ListSortState& sortState_;
@@ -125,3 +124,5 @@ protected:
 // A message of the award windows: a box with an OK button and the
 // exclamation icon, captioned with the executable's base name.
 void ShowAwardMessage(const char* text);
+// The same for a text that may name a file outside code page 932.
+void ShowAwardMessage(const std::wstring& text);

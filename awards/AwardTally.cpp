@@ -161,6 +161,7 @@ void Scan(const AwardCriteria& criteria, const AreaEntry* table, QsoSource& sour
     DateMemo date;
     BandMemo bands(source);
     const int count = source.Open();
+    stats.RecordCount = count;
     for (int recNo = 1; recNo <= count; ++recNo) {
         QsoRecord* record = source.Read(recNo);
         // An unreadable record is left out; the rest of the log still counts.
@@ -215,35 +216,49 @@ std::vector<int> AwardAreaOrder(int32_t kind, const AreaEntry* table) {
     return order;
 }
 
+namespace {
+
+// The area a counted QSO of the record belongs to under the award, or -1.
+// `digits` are the record's date digits (TakeDateDigits).
+int AreaOf(int32_t kind, const AreaCodeIndex& index, QsoRecord& record, const char* digits) {
+    switch (kind) {
+    case Ajd:
+        return CallAreaOfCode(record.Code);
+    case Waja: {
+        const int number = PrefectureOfCode(record.Code);
+        return number >= 1 && number <= kPrefectureCount ? number : -1;
+    }
+    case Jcc:
+    case Jcg:
+        if (NormalizeJccCode(record.Code, digits) == 0) NormalizeJcgCode(record.Code);
+        return index.Find(record.Code);
+    default:
+        return -1;
+    }
+}
+
+}  // namespace
+
+int AwardAreaOfRecord(int32_t kind, const AreaCodeIndex& index, QsoRecord& record, int32_t* date) {
+    char digits[7];
+    ReadQsoDate(record.Date, date, digits);
+    return AreaOf(kind, index, record, digits);
+}
+
 AwardStatistics TallyAward(const AwardCriteria& criteria, const AreaEntry* table, QsoSource& source) {
     AwardStatistics stats;
     stats.Kind = criteria.AwardKind;
-    switch (criteria.AwardKind) {
-    case Ajd:
-        Scan(criteria, nullptr, source, stats,
-             [](const QsoRecord& record, const char*) { return CallAreaOfCode(record.Code); });
-        break;
-    case Waja:
-        Scan(criteria, nullptr, source, stats, [](const QsoRecord& record, const char*) {
-            const int number = PrefectureOfCode(record.Code);
-            return number >= 1 && number <= kPrefectureCount ? number : -1;
-        });
-        break;
-    case Jcc:
-    case Jcg: {
-        // The table cannot change during a scan, so its lookup is made once.
-        const AreaCodeIndex index(table);
-        Scan(criteria, table, source, stats, [&index](QsoRecord& record, const char* digits) {
-            if (NormalizeJccCode(record.Code, digits) == 0) NormalizeJcgCode(record.Code);
-            return index.Find(record.Code);
-        });
-        break;
-    }
-    default:
+    const int32_t kind = criteria.AwardKind;
+    if (kind == Ajd || kind == Waja || kind == Jcc || kind == Jcg) {
+        // The table cannot change during a scan, so its lookup is made once
+        // (AJD and WAJA use none).
+        const AreaCodeIndex index(kind == Jcc || kind == Jcg ? table : nullptr);
+        Scan(criteria, kind == Jcc || kind == Jcg ? table : nullptr, source, stats,
+             [kind, &index](QsoRecord& record, const char* digits) { return AreaOf(kind, index, record, digits); });
+    } else {
         // No areas to count: the log is still opened and closed.
-        source.Open();
+        stats.RecordCount = source.Open();
         source.Close();
-        break;
     }
     return stats;
 }

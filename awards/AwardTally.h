@@ -10,6 +10,7 @@
 #include "logstore/AreaMaster.h"
 
 class QsoSource;
+struct QsoRecord;
 
 // Statistics of one area.
 struct AreaStat {
@@ -39,6 +40,7 @@ struct AreaAward {
 // position of the entry in the area table.
 struct AwardStatistics {
     int32_t Kind = 0;
+    int32_t RecordCount = 0;   // the records the log had when it was read (-1: it could not be)
     AreaStat Areas[kAreaTableSize] = {};
     AreaAward Award[kAreaTableSize] = {};
 };
@@ -114,6 +116,12 @@ private:
     uint64_t keys_[kSlots];       // 0 = free (a used entry's code is never empty)
     int16_t positions_[kSlots];
 };
+
+// The area index of a record under an award (as the tally attributes its
+// QSOs), or -1; *date gets the record's date as YYYYMMDD. `index` is the
+// lookup of the award's area table (JCC/JCG). The record's code may be
+// rewritten in the buffer (the JCC/JCG normalisation).
+int AwardAreaOfRecord(int32_t kind, const AreaCodeIndex& index, QsoRecord& record, int32_t* date);
 
 // ---- The program-wide names, over the functions above --------------------
 // The criteria in AwardFilter, the results in the tables below, the date of
