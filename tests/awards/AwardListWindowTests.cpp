@@ -367,18 +367,26 @@ std::string AnswerSaveDialog(const std::string& title, const std::string& path) 
 }
 
 // A window of this process whose class is `className` and that `accept`s.
+struct OwnWindowSearch {
+    const char* ClassName;
+    const std::function<bool(HWND)>* Accept;
+    HWND Found;
+};
+
+BOOL CALLBACK TryOwnWindow(HWND h, LPARAM p) {
+    auto* s = reinterpret_cast<OwnWindowSearch*>(p);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(h, &pid);
+    if (pid != ::GetCurrentProcessId() || !::IsWindowVisible(h) || gui::ClassOf(h) != s->ClassName) return TRUE;
+    if (!(*s->Accept)(h)) return TRUE;
+    s->Found = h;
+    return FALSE;
+}
+
 HWND FindOwnWindow(const char* className, const std::function<bool(HWND)>& accept) {
-    struct Search { const char* className; const std::function<bool(HWND)>* accept; HWND found; } search{className, &accept, nullptr};
-    ::EnumWindows([](HWND h, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        DWORD pid = 0;
-        ::GetWindowThreadProcessId(h, &pid);
-        if (pid != ::GetCurrentProcessId() || !::IsWindowVisible(h) || gui::ClassOf(h) != s->className) return TRUE;
-        if (!(*s->accept)(h)) return TRUE;
-        s->found = h;
-        return FALSE;
-    }, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    OwnWindowSearch search{className, &accept, nullptr};
+    ::EnumWindows(TryOwnWindow, reinterpret_cast<LPARAM>(&search));
+    return search.Found;
 }
 
 // The save dialog's question whether to replace a file, answered Yes.
