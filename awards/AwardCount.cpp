@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "awards/AwardList.h"
-#include "logstore/LogAccess.h"
 #include "logstore/LoggerLibrary.h"
 
 namespace {
@@ -16,7 +15,8 @@ std::string Format(const char* format, int value) {
     return text;
 }
 
-// The Code and Qth texts of an area as the result list shows them.
+}  // namespace
+
 void AreaTexts(int32_t kind, const AreaEntry* table, int area, std::string* code, std::string* qth) {
     switch (kind) {
     case Ajd:
@@ -33,14 +33,6 @@ void AreaTexts(int32_t kind, const AreaEntry* table, int area, std::string* code
         break;
     }
 }
-
-std::string SlashedDate(int32_t yyyymmdd) {
-    char text[kAwardCellSize];
-    FormatListDate(yyyymmdd, text);
-    return text;
-}
-
-}  // namespace
 
 const char* AwardName(int32_t kind) {
     switch (kind) {
@@ -94,62 +86,9 @@ std::string AwardStatusText(int32_t kind, const AwardTotals& totals) {
     return status;
 }
 
-std::vector<ApplicationEntry> ApplicationEntries(const AwardStatistics& stats, const AreaEntry* table) {
-    std::vector<ApplicationEntry> entries;
-    for (int area : AwardAreaOrder(stats.Kind, table)) {
-        const AreaAward& a = stats.Award[area];
-        if (a.ConfirmedBands == 0 || a.FirstConfirmedRecNo == 0) continue;
-        ApplicationEntry e;
-        e.Area = area;
-        AreaTexts(stats.Kind, table, area, &e.Code, &e.Qth);
-        e.RecNo = a.FirstConfirmedRecNo;
-        e.Date = a.FirstConfirmedDate;
-        e.Band = a.FirstConfirmedBand;
-        entries.push_back(e);
-    }
-    return entries;
-}
-
-TallyOutcome ReadApplicationQsos(const std::vector<ApplicationEntry>& entries, std::vector<ApplicationQso>* qsos) {
-    qsos->clear();
-    if (entries.empty()) return TallyOutcome::Done;
-    if (LoadLoggerLibrary() != 0) return TallyOutcome::LibraryMissing;
-    const bool opened = OpenLog() == 0;
-    bool all = opened;
-    for (size_t i = 0; all && i < entries.size(); ++i) {
-        const QsoRecord* record = ReadLogRecord(entries[i].RecNo);
-        if (!record) {
-            all = false;
-            break;
-        }
-        qsos->push_back({std::string(record->Call, WholeCp932Length(record->Call, sizeof record->Call)),
-                         std::string(record->Time, WholeCp932Length(record->Time, sizeof record->Time)),
-                         RecordText(record->Mode)});
-    }
-    if (opened) CloseLog();
-    FreeLoggerLibrary();
-    return all ? TallyOutcome::Done : TallyOutcome::LogCannotBeOpened;
-}
-
-std::string ApplicationListCsv(const std::vector<ApplicationEntry>& entries, const std::vector<ApplicationQso>& qsos) {
-    std::string out = "No,Code,Qth,Call,Date,Time,Band,Mode\r\n";
-    for (size_t i = 0; i < entries.size(); ++i) {
-        const ApplicationEntry& e = entries[i];
-        const ApplicationQso q = i < qsos.size() ? qsos[i] : ApplicationQso{};
-        const std::string fields[] = {std::to_string(i + 1), e.Code,    e.Qth,           q.Call,
-                                      SlashedDate(e.Date),   q.Time,    BandName(e.Band), q.Mode};
-        for (size_t f = 0; f < std::size(fields); ++f) {
-            if (f > 0) out += ',';
-            out += CsvField(fields[f]);
-        }
-        out += "\r\n";
-    }
-    return out;
-}
-
 std::vector<ListColumn> BandGridColumns(const AwardCriteria& criteria) {
     std::vector<ListColumn> columns = {{"No", 35, ColumnAlign::Right, -1},
-                                       {"Code", 55, ColumnAlign::Left, -1},
+                                       {"Code", 55, ColumnAlign::Left, -1, true},
                                        {"Qth", 150, ColumnAlign::Left, -1}};
     for (int b = 0; b < kBandCount; ++b)
         if (criteria.BandSelected[b]) columns.push_back({BandName(b), 40, ColumnAlign::Right, -1});

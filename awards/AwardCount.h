@@ -1,6 +1,6 @@
 // What counts toward an award, from the statistics of one tally: the areas
-// confirmed and worked for the award, the next award level, the band grid
-// and the list JARL asks for with an application. Window-free.
+// confirmed and worked for the award, the next award level and the band
+// grid. Window-free.
 //
 // Every entry of the award's table is an area, existing or deleted; the
 // Hidden marks only decide which rows the result list shows and play no
@@ -38,36 +38,15 @@ std::string AwardStatusText(int32_t kind, const AwardTotals& totals);
 // The award's short name: "AJD", "WAJA", "JCC", "JCG" ("" for another kind).
 const char* AwardName(int32_t kind);
 
-// One line of the application list before its QSO is read back.
-struct ApplicationEntry {
-    int Area;          // area index
-    std::string Code;  // as the result list shows it (AJD the digit, WAJA two digits)
-    std::string Qth;   // the area's name ("" for AJD)
-    int32_t RecNo;     // the first confirmed QSO the award accepts
-    int32_t Date;      // YYYYMMDD
-    int32_t Band;
-};
-// The areas confirmed for the award, in the award's order.
-std::vector<ApplicationEntry> ApplicationEntries(const AwardStatistics& stats, const AreaEntry* table);
-
-// The texts of a QSO read back for the application list.
-struct ApplicationQso {
-    std::string Call, Time, Mode;
-};
-// The QSOs of the entries read back from the log through the library, by
-// their record numbers, nothing else read: Done, LibraryMissing, or
-// LogCannotBeOpened when the log or one of the records cannot be read.
-TallyOutcome ReadApplicationQsos(const std::vector<ApplicationEntry>& entries, std::vector<ApplicationQso>* qsos);
-// The file: "No,Code,Qth,Call,Date,Time,Band,Mode" and a line per entry,
-// numbered from 1, the date as YYYY/MM/DD, the band by its name; CR LF line
-// ends, fields quoted as CSV wants. qsos[i] belongs to entries[i].
-std::string ApplicationListCsv(const std::vector<ApplicationEntry>& entries, const std::vector<ApplicationQso>& qsos);
-
 // The band grid: its columns (No, Code, Qth, then one per ticked band), and
 // its rows: the areas (every area for AJD/WAJA, for JCC/JCG the rows the
 // result list shows under the criteria) with "C" (confirmed for the award on
 // that band), "W" (worked, not confirmed) or "" per band, then a row "計"
 // with each band's count of areas confirmed for the award (over every area).
+// The Code and Qth texts of an area as the result list shows them (AJD the
+// digit, WAJA two digits and the prefecture, JCC/JCG the entry's as stored).
+void AreaTexts(int32_t kind, const AreaEntry* table, int area, std::string* code, std::string* qth);
+
 std::vector<ListColumn> BandGridColumns(const AwardCriteria& criteria);
 void BuildBandGridRows(const AwardCriteria& criteria, const AwardStatistics& stats, const AreaEntry* table,
                        ListRows& rows);

@@ -29,7 +29,7 @@ const ListColumn kWajaColumns[] = {
 const ListColumn kAreaColumns[] = {
     {"No", 35, ColumnAlign::Right, 1},
     {"C/W", 35, ColumnAlign::Right, 0},
-    {"Code", 55, ColumnAlign::Left, -1},
+    {"Code", 55, ColumnAlign::Left, -1, true},
     {"Qth", 210, ColumnAlign::Left, -1},
     {"初回交信日", 83, ColumnAlign::Left, -1},
     {"最終交信日", 83, ColumnAlign::Left, -1},

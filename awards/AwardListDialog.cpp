@@ -1,9 +1,11 @@
 #include "awards/AwardListDialog.h"
 
+#include "awards/ApplicationList.h"
 #include "awards/AreaQsoDialog.h"
 #include "awards/AwardCount.h"
 #include "awards/AwardList.h"
 #include "awards/AwardMapDialog.h"
+#include "lists/FileSave.h"
 #include "logstore/LogAccess.h"
 
 namespace {
@@ -18,12 +20,18 @@ constexpr int kAreaWidth = 600;
 const char kCsvTitle[] = "CSV で保存";
 const char kApplicationTitle[] = "申請リストを保存";
 const char kCannotWrite[] = "ファイルに書き込めません";
+const char kNothingToApplyFor[] = "申請できる地域がありません";
 const char kBandGridCaption[] = "バンド別";
 
 }  // namespace
 
 void ShowAwardMessage(const char* text) {
     ::MessageBoxA(::GetActiveWindow(), text, AfxGetAppName(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+void ShowAwardMessage(const std::wstring& text) {
+    const std::wstring caption = WideFromCp932(AfxGetAppName());
+    ::MessageBoxW(::GetActiveWindow(), text.c_str(), caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 // ---------------------------------------------------------------- the shared table window
@@ -46,21 +54,18 @@ void AwardTableWindow::DoDataExchange(CDataExchange* dx) { DDX_Control(dx, IDC_A
 void AwardTableWindow::SetUpTable() {
     // The controls of an earlier opening are gone.
     m_List.Detach();
-    status_ = nullptr;
     CDialog::OnInitDialog();
     m_List.Create(TableRows());
-    status_ = CreateStatusBar(m_hWnd, IDC_AWARDSTATUS);
+    status_.Create(m_hWnd, IDC_AWARDSTATUS);
     RECT client;
     ::GetClientRect(m_hWnd, &client);
     LayOut(client.right, client.bottom);
 }
 
-void AwardTableWindow::SetStatusText(const std::string& text) {
-    if (status_) ::SendMessageA(status_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
+void AwardTableWindow::SetStatusText(const std::string& text) { status_.SetText(text); }
 
 void AwardTableWindow::LayOut(int cx, int cy) {
-    m_List.FillParent(m_hWnd, 0, PlaceStatusBar(m_hWnd, status_), cx, cy);
+    m_List.FillParent(m_hWnd, 0, status_.Place(), cx, cy);
 }
 
 void AwardTableWindow::OnSize(UINT, int cx, int cy) {
@@ -130,12 +135,18 @@ std::string AwardTableWindow::DefaultFileName(const char* what) const {
 void AwardTableWindow::SaveCsv() { SaveFile(kCsvTitle, DefaultFileName(CsvFileKind()), m_List.AllRowsAsCsv()); }
 
 void AwardTableWindow::SaveFile(const char* title, const std::string& defaultName, const std::string& bytes) {
-    std::string path;
-    if (!AskSaveFileName(m_hWnd, title, defaultName, &path)) return;
+    std::wstring path;
     std::string reason;
-    if (!WriteFileWhole(path, bytes, &reason)) {
-        const std::string text = std::string(kCannotWrite) + "\n" + path + "\n" + reason;
-        ShowAwardMessage(text.c_str());
+    switch (AskSaveFileName(m_hWnd, title, defaultName, &path)) {
+    case SaveName::Cancelled:
+        return;
+    case SaveName::TooLong:
+        ShowAwardMessage(WideFromCp932(std::string(kCannotWrite) + "\n" + SystemReason(ERROR_FILENAME_EXCED_RANGE)));
+        return;
+    case SaveName::Chosen:
+        if (!WriteFileWhole(path, bytes, &reason))
+            ShowAwardMessage(WideFromCp932(std::string(kCannotWrite) + "\n") + path + WideFromCp932("\n" + reason));
+        return;
     }
 }
 
@@ -170,9 +181,7 @@ BOOL AwardListDialog::OnInitDialog() {
     // shows for an empty log: not worked is not the same as not known.
     // The application list and the grid want a log that was read.
     tallied_ = outcome == TallyOutcome::Done;
-    BuildAwardRows(criteria_, results_, table, rows_);
-    m_List.ShowRows();
-    SetStatusText(AwardStatusText(kind, CountAward(results_, table)));
+    ShowResults();
     PlaceAtMainWindow(kind);
     if (outcome == TallyOutcome::LogCannotBeOpened) ShowAwardMessage(kLogCannotBeOpenedText);
     return TRUE;
@@ -219,22 +228,30 @@ void AwardListDialog::OnSaveApplication() { SaveApplicationList(); }
 void AwardListDialog::OnBandGrid() { ShowBandGrid(); }
 void AwardListDialog::OnMap() { ShowMap(); }
 
-TallyOutcome AwardListDialog::ApplicationListText(std::string* text) const {
-    const std::vector<ApplicationEntry> entries =
-        ApplicationEntries(results_, AreaTableOfKind(criteria_.AwardKind));
-    std::vector<ApplicationQso> qsos;
-    const TallyOutcome read = ReadApplicationQsos(entries, &qsos);
-    if (read == TallyOutcome::Done) *text = ApplicationListCsv(entries, qsos);
-    return read;
+void AwardListDialog::ShowResults() {
+    const AreaEntry* table = AreaTableOfKind(criteria_.AwardKind);
+    BuildAwardRows(criteria_, results_, table, rows_);
+    m_List.ShowRows();
+    SetStatusText(AwardStatusText(criteria_.AwardKind, CountAward(results_, table)));
 }
 
 void AwardListDialog::SaveApplicationList() {
     if (!tallied_) return;
-    std::string text;
+    // The QSOs are read back as the log stands now; when it has changed
+    // since the search, the search runs again and the list shows its result.
+    std::vector<ApplicationEntry> entries;
+    std::vector<ApplicationQso> qsos;
+    bool searchedAgain = false;
+    const TallyOutcome read = ReadApplicationList(criteria_, AreaTableOfKind(criteria_.AwardKind), &results_,
+                                                  &entries, &qsos, &searchedAgain);
+    if (searchedAgain) ShowResults();
     // Each failure is told as what it is: the library gone, or the log.
-    switch (ApplicationListText(&text)) {
+    switch (read) {
     case TallyOutcome::Done:
-        SaveFile(kApplicationTitle, DefaultFileName("申請リスト-"), text);
+        if (entries.empty())
+            ShowAwardMessage(kNothingToApplyFor);
+        else
+            SaveFile(kApplicationTitle, DefaultFileName("申請リスト-"), ApplicationListCsv(entries, qsos));
         break;
     case TallyOutcome::LibraryMissing:
         ShowAwardMessage(kLibraryMissingText);

@@ -14,6 +14,7 @@
 #include "awards/AwardTally.h"
 #include "framework/Framework.h"
 #include "lists/ReportList.h"
+#include "lists/StatusBar.h"
 #include "res/resource.h"
 
 // Where the list opens: the left and top of the main window's restored
@@ -31,7 +32,6 @@ class AwardTableWindow : public CDialog {
 public:
     ~AwardTableWindow() override;
     const ListRows& Rows() const { return rows_; }
-    HWND StatusBar() const { return status_; }
 
     DECLARE_MESSAGE_MAP()
 
@@ -78,7 +78,7 @@ protected:
     ReportList m_List;
     const AwardCriteria& criteria_;
     ListRows rows_;
-    HWND status_ = nullptr;
+    StatusBar status_;
 };
 
 class AwardListDialog : public AwardTableWindow {
@@ -96,9 +96,6 @@ public:
     void ShowBandGrid();
     // Ctrl+M: the map of the result, modally on top.
     void ShowMap();
-    // The application list's text: the first confirmed QSO of each area read
-    // back from the log by its number; *text is set only when that is Done.
-    TallyOutcome ApplicationListText(std::string* text) const;
 
     DECLARE_MESSAGE_MAP()
 
@@ -115,6 +112,8 @@ protected:
 
     // Left and top of the anchor, with the size of the award kind.
     void PlaceAtMainWindow(int32_t kind);
+    // The rows and totals of results_, in table order.
+    void ShowResults();
 
     const ListAnchor& anchor_;
     ListSortState& sortState_;
@@ -141,3 +140,5 @@ protected:
 // A message of the award windows: a box with an OK button and the
 // exclamation icon, captioned with the executable's base name.
 void ShowAwardMessage(const char* text);
+// The same for a text that may name a file outside code page 932.
+void ShowAwardMessage(const std::wstring& text);

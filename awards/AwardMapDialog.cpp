@@ -5,6 +5,7 @@
 #include "awards/AreaQsoDialog.h"
 #include "awards/AwardList.h"
 #include "awards/AwardListDialog.h"
+#include "lists/FileSave.h"
 #include "lists/ReportList.h"
 #include "res/resource.h"
 
@@ -251,14 +252,22 @@ bool AwardMapDialog::CopyPicture() {
 }
 
 void AwardMapDialog::SavePicture() {
-    std::string path;
-    if (!AskSaveFileName(m_hWnd, kSaveTitle, MapFileName(map_.Kind, TodayYmd()), &path, "png")) return;
+    std::wstring path;
+    switch (AskSaveFileName(m_hWnd, kSaveTitle, MapFileName(map_.Kind, TodayYmd()), &path, "png")) {
+    case SaveName::Cancelled:
+        return;
+    case SaveName::TooLong:
+        ShowAwardMessage(WideFromCp932(std::string(kCannotWrite) + "\n" + SystemReason(ERROR_FILENAME_EXCED_RANGE)));
+        return;
+    case SaveName::Chosen:
+        break;
+    }
     HBITMAP picture = RenderPicture();
     std::string png, reason;
     bool ok = picture && PngOfBitmap(picture, &png, &reason);
     if (picture) ::DeleteObject(picture);
     if (ok) ok = WriteFileWhole(path, png, &reason);
-    if (!ok) ShowAwardMessage((std::string(kCannotWrite) + "\n" + path + "\n" + reason).c_str());
+    if (!ok) ShowAwardMessage(WideFromCp932(std::string(kCannotWrite) + "\n") + path + WideFromCp932("\n" + reason));
 }
 
 void AwardMapDialog::OnCopy() { CopyPicture(); }

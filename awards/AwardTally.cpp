@@ -43,21 +43,6 @@ uint32_t SlotOf(uint64_t key, int slots) {
     return static_cast<uint32_t>(h >> 40) & static_cast<uint32_t>(slots - 1);
 }
 
-// The date of a record's Date text: its six date digits (TakeDateDigits)
-// and the number they read as, widened to YYYYMMDD.
-void ReadQsoDate(const char* date, int32_t* value, char digits[7]) {
-    TakeDateDigits(date, digits);
-    // Six digits, the usual case, are read at once; anything else the
-    // general way.
-    int32_t v = 0;
-    bool plain = true;
-    for (int i = 0; i < 6 && plain; ++i) {
-        plain = IsDigit(digits[i]);
-        v = v * 10 + (digits[i] - '0');
-    }
-    if (!plain) v = ReadDecimalText(digits);
-    *value = ExpandShortDate(v);
-}
 
 int DateInRange(const AwardCriteria& criteria, int32_t date) {
     if (criteria.EndDate < date) return -1;
@@ -155,10 +140,12 @@ void AddAwardQso(AreaAward& award, int band, bool confirmed, int recNo, int32_t 
 // the rule attributes to an area (to onlyArea alone unless it is -1), under
 // the criteria when there are any. False when the log could not be opened.
 template <class Take>
-bool Scan(const AwardCriteria* criteria, const AwardAreaRule& rule, int onlyArea, QsoSource& source, Take take) {
+bool Scan(const AwardCriteria* criteria, const AwardAreaRule& rule, int onlyArea, QsoSource& source, Take take,
+          int32_t* recordCount = nullptr) {
     DateMemo date;
     BandMemo bands(source);
     const int count = source.Open();
+    if (recordCount) *recordCount = count;
     for (int recNo = 1; recNo <= count; ++recNo) {
         QsoRecord* record = source.Read(recNo);
         // An unreadable record is left out; the rest of the log still counts.
@@ -189,6 +176,20 @@ bool Scan(const AwardCriteria* criteria, const AwardAreaRule& rule, int onlyArea
 }
 
 }  // namespace
+
+void ReadQsoDate(const char* date, int32_t* value, char digits[7]) {
+    TakeDateDigits(date, digits);
+    // Six digits, the usual case, are read at once; anything else the
+    // general way.
+    int32_t v = 0;
+    bool plain = true;
+    for (int i = 0; i < 6 && plain; ++i) {
+        plain = IsDigit(digits[i]);
+        v = v * 10 + (digits[i] - '0');
+    }
+    if (!plain) v = ReadDecimalText(digits);
+    *value = ExpandShortDate(v);
+}
 
 bool AwardAcceptsQso(int32_t deletedYm, int32_t qsoDate) {
     return deletedYm == 0 || (qsoDate != 0 && qsoDate / 100 <= deletedYm);
@@ -224,17 +225,20 @@ AwardStatistics TallyAward(const AwardCriteria& criteria, const AreaEntry* table
     stats.Kind = criteria.AwardKind;
     if (criteria.AwardKind < Ajd || criteria.AwardKind > Jcg) {
         // No areas to count: the log is still opened and closed.
-        source.Open();
+        stats.RecordCount = source.Open();
         source.Close();
         return stats;
     }
     // The table cannot change during a scan, so its lookup is made once.
     const AwardAreaRule rule(criteria.AwardKind, table);
-    Scan(&criteria, rule, -1, source, [&stats](const ScannedQso& qso) {
-        // Every QSO of the area makes its row; the award takes only those it accepts.
-        CountQso(stats.Areas[qso.Area], qso.Confirmed, qso.Date);
-        if (qso.Accepted) AddAwardQso(stats.Award[qso.Area], qso.Band, qso.Confirmed, qso.RecNo, qso.Date);
-    });
+    Scan(
+        &criteria, rule, -1, source,
+        [&stats](const ScannedQso& qso) {
+            // Every QSO of the area makes its row; the award takes only those it accepts.
+            CountQso(stats.Areas[qso.Area], qso.Confirmed, qso.Date);
+            if (qso.Accepted) AddAwardQso(stats.Award[qso.Area], qso.Band, qso.Confirmed, qso.RecNo, qso.Date);
+        },
+        &stats.RecordCount);
     return stats;
 }
 

@@ -38,8 +38,13 @@ struct AreaAward {
 // What one tally found, per area of its award kind: AJD by call-area digit
 // 0..9, WAJA by prefecture number 1..47 (0 unused), JCC and JCG by the
 // position of the entry in the area table.
+// The date of a record's Date text: its six date digits (TakeDateDigits)
+// and the number they read as, widened to YYYYMMDD.
+void ReadQsoDate(const char* date, int32_t* value, char digits[7]);
+
 struct AwardStatistics {
     int32_t Kind = 0;
+    int32_t RecordCount = 0;   // the records the log had when it was read (-1: it could not be)
     AreaStat Areas[kAreaTableSize] = {};
     AreaAward Award[kAreaTableSize] = {};
 };

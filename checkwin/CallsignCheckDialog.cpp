@@ -88,8 +88,6 @@ BOOL CallsignCheckDialog::OnInitDialog() {
     m_QsoList.Detach();
     m_LinkToLogger.Detach();
     rows_.Clear();
-    statusBar_ = nullptr;
-    statusText_.clear();
     CDialog::OnInitDialog();
     // The list keeps its rows here and hands the control their texts as it
     // draws them: filling a list control row by row is far too slow for a
@@ -98,7 +96,7 @@ BOOL CallsignCheckDialog::OnInitDialog() {
     // A standard status bar with one part and a size grip, in the dialog's
     // font; the window's stored size stays the whole window's, and the list
     // gives up the bar's height.
-    statusBar_ = CreateStatusBar(m_hWnd, IDC_STATUSBAR);
+    statusBar_.Create(m_hWnd, IDC_STATUSBAR);
     AddAboutEntryToSystemMenu();
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
@@ -365,9 +363,7 @@ void CallsignCheckDialog::ShowRows() { m_QsoList.ShowRows(); }
 void CallsignCheckDialog::SetStatusText(const std::string& text) {
     // Every search empties the status first: the bar is told only of a
     // change, so that it is not drawn again for nothing.
-    if (!statusBar_ || text == statusText_) return;
-    statusText_ = text;
-    ::SendMessageA(statusBar_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (text != statusBar_.Text()) statusBar_.SetText(text);
 }
 
 void CallsignCheckDialog::SortByColumn(int column) { m_QsoList.SortByColumn(column, sortState_); }
@@ -384,7 +380,7 @@ void CallsignCheckDialog::OnSize(UINT type, int cx, int cy) {
 }
 
 void CallsignCheckDialog::LayOut(int cx, int cy) {
-    m_QsoList.FillParent(m_hWnd, ScaleToWindowDpi(m_hWnd, kListTop), PlaceStatusBar(m_hWnd, statusBar_), cx, cy);
+    m_QsoList.FillParent(m_hWnd, ScaleToWindowDpi(m_hWnd, kListTop), statusBar_.Place(), cx, cy);
 }
 
 void CallsignCheckDialog::RestorePlacement() {

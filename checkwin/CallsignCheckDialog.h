@@ -17,6 +17,7 @@
 #include "checkwin/QsoRows.h"
 #include "framework/Framework.h"
 #include "lists/ReportList.h"
+#include "lists/StatusBar.h"
 #include "logstore/QsoRecord.h"
 
 // What the main window's menus open; the program fills these in. An empty
@@ -111,8 +112,7 @@ private:
     bool FirstSelectedRow(LinkRow* row) const;
     void ShowFailure(const char* text);
 
-    HWND statusBar_ = nullptr;
-    std::string statusText_;   // what the bar shows
+    StatusBar statusBar_;
     SettingsStore* settings_;
     MainWindowCommands commands_;
     QsoRows rows_;

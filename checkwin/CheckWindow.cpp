@@ -54,12 +54,12 @@ void CheckWindow::DoDataExchange(CDataExchange* dx) { DDX_Control(dx, IDC_CHECKL
 
 BOOL CheckWindow::OnInitDialog() {
     list_.Detach();
-    statusBar_ = nullptr;
     CDialog::OnInitDialog();
     list_.Create(rows_);
     rows_.Reset(kCheckColumnTotal);
     list_.InsertColumns(CheckColumns, kCheckColumnTotal);
-    statusBar_ = CreateStatusBar(m_hWnd, IDC_CHECKSTATUS);
+    statusBar_.Create(m_hWnd, IDC_CHECKSTATUS);
+    statusBar_.SetText(statusText_);
     // The exact call is drawn in the list's own font, made bold.
     if (!boldFont_) {
         LOGFONTA font{};
@@ -77,7 +77,6 @@ BOOL CheckWindow::OnInitDialog() {
 void CheckWindow::OnDestroy() {
     // Also when the owner goes: the window is made anew at the next opening.
     list_.Detach();
-    statusBar_ = nullptr;
     placed_ = false;
     updatePending_ = false;
     open_ = false;
@@ -170,9 +169,8 @@ void CheckWindow::ShowMatches() {
 }
 
 void CheckWindow::SetStatus(const std::string& text) {
-    if (text == statusText_ && statusBar_) return;
     statusText_ = text;
-    if (statusBar_) ::SendMessageA(statusBar_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    statusBar_.SetText(text);
 }
 
 // ---------------------------------------------------------------- the list
@@ -180,7 +178,7 @@ void CheckWindow::SetStatus(const std::string& text) {
 void CheckWindow::OnSize(UINT type, int cx, int cy) {
     Default();
     if (type == SIZE_MINIMIZED) return;
-    list_.FillParent(m_hWnd, 0, PlaceStatusBar(m_hWnd, statusBar_), cx, cy);
+    list_.FillParent(m_hWnd, 0, statusBar_.Place(), cx, cy);
 }
 
 void CheckWindow::ChooseRow(int position) {

@@ -13,6 +13,7 @@
 #include "checkwin/CheckWindowTable.h"
 #include "framework/Framework.h"
 #include "lists/ReportList.h"
+#include "lists/StatusBar.h"
 #include "logstore/CallIndexCopy.h"
 
 class CheckWindow : public CDialog {
@@ -82,7 +83,7 @@ private:
     ListRows rows_;
     std::vector<CheckRowLook> looks_;
     CallTable table_;
-    HWND statusBar_ = nullptr;
+    StatusBar statusBar_;
     HFONT boldFont_ = nullptr;
     std::string text_;          // the call box's text, as last told
     std::string statusText_;

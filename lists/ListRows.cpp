@@ -137,19 +137,20 @@ bool SortByClick(ListRows& rows, int column, ListSortState& state) {
 
 namespace {
 
+// field(text, column) gives a cell's text in the file; column -1 is a title.
 template <class Field>
 std::string RowsAsLines(const ListColumn* columns, int columnCount, const ListRows& rows,
                         const std::vector<int>& positions, char separator, Field field) {
     std::string out;
     for (int c = 0; c < columnCount; ++c) {
         if (c > 0) out += separator;
-        out += field(columns[c].Title);
+        out += field(columns[c].Title, -1);
     }
     out += "\r\n";
     for (int position : positions) {
         for (int c = 0; c < columnCount; ++c) {
             if (c > 0) out += separator;
-            out += field(rows.Text(position, c));
+            out += field(rows.Text(position, c), c);
         }
         out += "\r\n";
     }
@@ -168,13 +169,28 @@ std::string CsvField(const std::string& text) {
     return quoted + "\"";
 }
 
+std::string WithoutPadding(const char* code) {
+    std::string text = code ? code : "";
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    return text;
+}
+
 std::string RowsAsTabText(const ListColumn* columns, int columnCount, const ListRows& rows,
                           const std::vector<int>& positions) {
-    return RowsAsLines(columns, columnCount, rows, positions, '\t', [](const char* t) { return std::string(t); });
+    return RowsAsLines(columns, columnCount, rows, positions, '\t', [](const char* t, int) {
+        // Tab, CR and LF are single bytes that no double-byte character of
+        // code page 932 holds (its second bytes start at 0x40).
+        std::string cell(t);
+        for (char& c : cell)
+            if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+        return cell;
+    });
 }
 
 std::string RowsAsCsv(const ListColumn* columns, int columnCount, const ListRows& rows) {
     std::vector<int> all(static_cast<size_t>(rows.Count()));
     for (int i = 0; i < rows.Count(); ++i) all[static_cast<size_t>(i)] = i;
-    return RowsAsLines(columns, columnCount, rows, all, ',', [](const char* t) { return CsvField(t); });
+    return RowsAsLines(columns, columnCount, rows, all, ',', [columns](const char* t, int c) {
+        return CsvField(c >= 0 && columns[c].AreaCode ? WithoutPadding(t) : std::string(t));
+    });
 }

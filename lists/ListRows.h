@@ -16,6 +16,9 @@ struct ListColumn {
     int Width;            // pixels at 96 DPI, when nothing else is stored
     ColumnAlign Align;
     int InitialSort;      // -1 a click does nothing, 0 the first click sorts ascending, 1 descending
+    // An area code, shown as the master stores it (padded with blanks to
+    // six characters) and written to files without that padding.
+    bool AreaCode = false;
 };
 
 // Byte-by-byte text order, bytes as unsigned values, a text before every
@@ -102,12 +105,16 @@ bool SortByClick(ListRows& rows, int column, ListSortState& state);
 
 // The rows at the given shown positions, in that order, under a line of the
 // column titles: cells in column order separated by a tab, every line ended
-// by CR LF. Code page 932 bytes as the rows hold them.
+// by CR LF. Code page 932 bytes as the rows hold them, but a tab, CR or LF
+// inside a cell (a name or remark typed so) as a blank, so that every row
+// stays one line of the same cells.
 std::string RowsAsTabText(const ListColumn* columns, int columnCount, const ListRows& rows,
                           const std::vector<int>& positions);
 // Every row as shown, under the titles, as comma-separated values: a field
 // holding a comma, a double quote, CR or LF is quoted with its quotes
-// doubled; lines end in CR LF.
+// doubled; lines end in CR LF. Area codes without their trailing blanks.
 std::string RowsAsCsv(const ListColumn* columns, int columnCount, const ListRows& rows);
 // One field of such a file.
 std::string CsvField(const std::string& text);
+// An area code without the blanks that pad it in the master ("0101  " gives "0101").
+std::string WithoutPadding(const char* code);

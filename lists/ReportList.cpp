@@ -1,10 +1,6 @@
 #include "lists/ReportList.h"
 
-#include <commdlg.h>
-
-#include <cctype>
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -146,22 +142,6 @@ std::string ReportList::AllRowsAsCsv() const {
     return RowsAsCsv(columns_, columnCount_, *rows_);
 }
 
-HWND CreateStatusBar(HWND dialog, int id) {
-    HWND bar = ::CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, dialog,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), AfxGetInstanceHandle(), nullptr);
-    if (bar) ::SendMessageA(bar, WM_SETFONT, ::SendMessageA(dialog, WM_GETFONT, 0, 0), FALSE);
-    return bar;
-}
-
-int PlaceStatusBar(HWND dialog, HWND bar) {
-    if (!bar || ::GetParent(bar) != dialog) return 0;
-    // The bar places itself at the bottom edge at its own height.
-    ::SendMessageA(bar, WM_SIZE, 0, 0);
-    RECT r;
-    ::GetWindowRect(bar, &r);
-    return r.bottom - r.top;
-}
-
 bool IsCtrlDown() { return (::GetKeyState(VK_CONTROL) & 0x8000) != 0; }
 
 namespace {
@@ -177,26 +157,6 @@ HGLOBAL GlobalCopy(const void* bytes, size_t size) {
     std::memcpy(p, bytes, size);
     ::GlobalUnlock(memory);
     return memory;
-}
-
-std::string FolderOfProgram() {
-    std::vector<char> path(65536);
-    const DWORD n = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0 || n >= path.size()) return {};
-    std::string folder(path.data(), n);
-    const size_t cut = folder.find_last_of("\\/");
-    return cut == std::string::npos ? std::string() : folder.substr(0, cut);
-}
-
-std::string SystemReason(DWORD error) {
-    char* text = nullptr;
-    ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                     nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string reason = text ? text : "";
-    if (text) ::LocalFree(text);
-    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' ')) reason.pop_back();
-    if (reason.empty()) reason = "error " + std::to_string(error);
-    return reason;
 }
 
 }  // namespace
@@ -218,68 +178,4 @@ bool PutTextOnClipboard(HWND owner, const std::string& text) {
     }
     ::CloseClipboard();
     return ok;
-}
-
-bool AskSaveFileName(HWND owner, const char* title, const std::string& defaultName, std::string* path,
-                     const char* type) {
-    std::vector<char> file(32768, '\0');
-    std::memcpy(file.data(), defaultName.c_str(), std::min(defaultName.size(), file.size() - 1));
-    const std::string folder = FolderOfProgram();
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner;
-    std::string upper = type;
-    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    // "CSV (*.csv)", "*.csv", then the empty entry that ends the list.
-    const std::string filter = upper + " (*." + type + ")" + '\0' + "*." + type + '\0' + '\0';
-    ofn.lpstrFilter = filter.c_str();
-    ofn.lpstrFile = file.data();
-    ofn.nMaxFile = static_cast<DWORD>(file.size());
-    ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    ofn.lpstrTitle = title;
-    ofn.lpstrDefExt = type;
-    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
-    if (!::GetSaveFileNameA(&ofn)) return false;
-    *path = file.data();
-    return true;
-}
-
-bool WriteFileWhole(const std::string& path, const std::string& bytes, std::string* reason) {
-    const size_t cut = path.find_last_of("\\/");
-    const std::string folder = cut == std::string::npos ? "." : path.substr(0, cut);
-    char temp[MAX_PATH + 16] = {};
-    if (!::GetTempFileNameA(folder.c_str(), "cc", 0, temp)) {
-        *reason = SystemReason(::GetLastError());
-        return false;
-    }
-    HANDLE file = ::CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        *reason = SystemReason(::GetLastError());
-        ::DeleteFileA(temp);
-        return false;
-    }
-    DWORD written = 0;
-    const bool wrote = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                       written == bytes.size() && ::FlushFileBuffers(file);
-    const DWORD writeError = ::GetLastError();
-    ::CloseHandle(file);
-    if (!wrote) {
-        *reason = SystemReason(writeError);
-        ::DeleteFileA(temp);
-        return false;
-    }
-    if (!::MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        *reason = SystemReason(::GetLastError());
-        ::DeleteFileA(temp);
-        return false;
-    }
-    return true;
-}
-
-std::string TodayYmd() {
-    SYSTEMTIME now{};
-    ::GetLocalTime(&now);
-    char text[16];
-    std::snprintf(text, sizeof text, "%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
-    return text;
 }

@@ -64,29 +64,8 @@ private:
     int columnCount_ = 0;
 };
 
-// A standard status bar with one part and a size grip along the dialog's
-// bottom edge, in the dialog's font (so it sizes itself at any DPI).
-HWND CreateStatusBar(HWND dialog, int id);
-// The height the bar takes after it has placed itself for the dialog's
-// client size; 0 without a bar of this dialog.
-int PlaceStatusBar(HWND dialog, HWND bar);
-
 // Whether the Ctrl key is down with the key message being handled.
 bool IsCtrlDown();
 
 // Puts code page 932 text on the clipboard as CF_TEXT and CF_UNICODETEXT.
 bool PutTextOnClipboard(HWND owner, const std::string& text);
-
-// The standard save dialog: `title` as its caption, `defaultName` in the
-// program's folder to start with, files of the extension `type` ("csv",
-// "png"). false when cancelled.
-bool AskSaveFileName(HWND owner, const char* title, const std::string& defaultName, std::string* path,
-                     const char* type = "csv");
-
-// Writes the bytes to a temporary file beside `path` and puts it in place
-// of `path` only once it is complete, so that a failure leaves any earlier
-// file as it was. false with the system's reason in *reason on failure.
-bool WriteFileWhole(const std::string& path, const std::string& bytes, std::string* reason);
-
-// Today's date as YYYYMMDD, for default file names.
-std::string TodayYmd();

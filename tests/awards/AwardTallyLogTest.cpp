@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "TallyLogFixture.h"
+#include "awards/ApplicationList.h"
 #include "awards/AwardCount.h"
 #include "logstore/AreaMaster.h"
 #include "logstore/LoggerLibrary.h"
@@ -248,30 +249,85 @@ TEST_F(AwardTallyLog, ALogThatCannotBeOpenedIsToldFromAnEmptyOneAndCountsNothing
 
 namespace {
 
-TEST_F(AwardTallyLog, TheApplicationListReadsBackOnlyItsRecordsAndTellsWhatFailed) {
-    std::vector<ApplicationEntry> entries(1);
-    entries[0].Code = "0101  ";
-    entries[0].RecNo = 2;
+TEST_F(AwardTallyLog, TheApplicationListReadsBackTheQsosTheSearchCountedAndSearchesAgainWhenTheLogChanged) {
+    SetFilter(Ajd, kAllBands, "", 0, 20991231);
+    AwardStatistics stats;
+    std::vector<ApplicationEntry> entries;
     std::vector<ApplicationQso> qsos;
-    EXPECT_EQ(ReadApplicationQsos(entries, &qsos), TallyOutcome::LibraryMissing);
+    bool again = true;
+    EXPECT_EQ(ReadApplicationList(AwardFilter, nullptr, &stats, &entries, &qsos, &again), TallyOutcome::LibraryMissing);
 
     ASSERT_NO_FATAL_FAILURE(UseLibrary());
-    Qso second{"20100102", "14.074", "CW", "0101", true};
-    second.Call = "JA1ABC";
-    second.Time = "1234";
-    ASSERT_NO_FATAL_FAILURE(MakeLog({{"20100101", "7.041", "SSB", "0101", true}, second}));
-    ASSERT_EQ(ReadApplicationQsos(entries, &qsos), TallyOutcome::Done);
-    ASSERT_EQ(qsos.size(), 1u);
-    EXPECT_EQ(qsos[0].Call, "JA1ABC");
-    EXPECT_EQ(qsos[0].Mode, "CW");
+    auto qso = [](const char* date, const char* freq, const char* mode, const char* code, bool confirmed,
+                  const char* call) {
+        Qso q{date, freq, mode, code, confirmed};
+        q.Call = call;
+        return q;
+    };
+    // Tokyo (call area 1): worked, then confirmed twice; Osaka (area 3) once.
+    const Qso worked = qso("20100101", "7.041", "SSB", "1001", false, "JA1AAA");
+    const Qso first = qso("20100102", "14.074", "CW", "1001", true, "JA1ABC");
+    const Qso second = qso("20100103", "21.074", "FT8", "1001", true, "JA1XYZ");
+    const Qso osaka = qso("20100104", "7.041", "CW", "2701", true, "JA3AAA");
+    ASSERT_NO_FATAL_FAILURE(MakeLog({worked, first, second, osaka}));
+    AwardStatistics searched;
+    ASSERT_EQ(TallyLoggerLog(AwardFilter, nullptr, searched), TallyOutcome::Done);
+    EXPECT_EQ(searched.RecordCount, 4);
+
+    // What each line holds: the QSO by its call, date and band.
+    auto lines = [&] {
+        std::vector<std::string> out;
+        for (size_t i = 0; i < entries.size() && i < qsos.size(); ++i)
+            out.push_back(entries[i].Code + " " + qsos[i].Call + " " + std::to_string(entries[i].Date) + " " +
+                          std::to_string(entries[i].Band) + " " + qsos[i].Mode);
+        return out;
+    };
+    struct Case {
+        const char* what;
+        std::vector<Qso> log;   // the log at Ctrl+L; empty: the log is gone
+        TallyOutcome outcome;
+        bool searchedAgain;
+        std::vector<std::string> lines;
+    };
+    Qso swappedFirst = first, swappedSecond = second;   // the logger re-dated them: same count, same day
+    swappedFirst.Date = "20100103";
+    swappedSecond.Date = "20100102";
+    const Case cases[] = {
+        {"unchanged", {worked, first, second, osaka}, TallyOutcome::Done, false,
+         {"1 JA1ABC 20100102 4 CW", "3 JA3AAA 20100104 2 CW"}},
+        {"another QSO now at the record's number, same date and area", {worked, swappedFirst, swappedSecond, osaka},
+         TallyOutcome::Done, true, {"1 JA1XYZ 20100102 6 FT8", "3 JA3AAA 20100104 2 CW"}},
+        {"a QSO added before", {qso("20091231", "7.041", "CW", "2701", false, "JA3OLD"), worked, first, second, osaka},
+         TallyOutcome::Done, true, {"1 JA1ABC 20100102 4 CW", "3 JA3AAA 20100104 2 CW"}},
+        {"the confirmed QSO deleted", {worked, second, osaka}, TallyOutcome::Done, true,
+         {"1 JA1XYZ 20100103 6 FT8", "3 JA3AAA 20100104 2 CW"}},
+        {"the log gone", {}, TallyOutcome::LogCannotBeOpened, false, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.log.empty())
+            test::RemoveFile(Dir().File("vireon.vdb"));
+        else
+            ASSERT_NO_FATAL_FAILURE(MakeLog(c.log));
+        stats = searched;
+        EXPECT_EQ(ReadApplicationList(AwardFilter, nullptr, &stats, &entries, &qsos, &again), c.outcome);
+        EXPECT_EQ(again, c.searchedAgain);
+        EXPECT_EQ(lines(), c.lines);
+        EXPECT_EQ(entries.size(), c.lines.size());
+        // The search's result is replaced only by a fresh one that was read.
+        EXPECT_EQ(stats.RecordCount, c.searchedAgain ? static_cast<int32_t>(c.log.size()) : 4);
+    }
+    ASSERT_NO_FATAL_FAILURE(MakeLog({worked, first, second, osaka}));
+    ASSERT_EQ(ReadApplicationList(AwardFilter, nullptr, &stats, &entries, &qsos, &again), TallyOutcome::Done);
+    ASSERT_EQ(qsos.size(), 2u);
     EXPECT_EQ(qsos[0].Time, test::DumpLog(Dir().Path())[1].Fields[test::kDumpTime]);
 
-    // A record the log does not have is the log's failure, not the library's.
-    entries.push_back(entries[0]);
-    entries[1].RecNo = 99;
-    EXPECT_EQ(ReadApplicationQsos(entries, &qsos), TallyOutcome::LogCannotBeOpened);
-    EXPECT_EQ(ReadApplicationQsos({}, &qsos), TallyOutcome::Done) << "nothing confirmed reads nothing";
-    EXPECT_TRUE(qsos.empty());
+    // Nothing confirmed: no line, and the log still read.
+    SetFilter(Ajd, kAllBands, "", 0, 20100101);
+    ASSERT_EQ(TallyLoggerLog(AwardFilter, nullptr, stats), TallyOutcome::Done);
+    EXPECT_EQ(ReadApplicationList(AwardFilter, nullptr, &stats, &entries, &qsos, &again), TallyOutcome::Done);
+    EXPECT_TRUE(entries.empty());
+    EXPECT_FALSE(again);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "awards/AwardFilter.h"
+#include "awards/ApplicationList.h"
 #include "awards/AwardCount.h"
 #include "awards/AwardTally.h"
 #include "MemoryLog.h"
@@ -337,13 +338,28 @@ TEST(AwardCounting, DeletedAreasCountOnlyUpToTheirDeletionMonth) {
     // The application list: the first confirmed QSO the award takes, in table order.
     const std::vector<ApplicationEntry> entries = ApplicationEntries(stats, cities);
     ASSERT_EQ(entries.size(), 2u);
-    EXPECT_EQ(entries[0].Code, "1001  ");
+    EXPECT_EQ(entries[0].Code, "1001") << "without the master's padding";
     EXPECT_EQ(entries[0].RecNo, 2);
     EXPECT_EQ(entries[1].RecNo, 5);
     EXPECT_EQ(ApplicationListCsv(entries, {{"JA1ABC", "12:00", "CW"}, {"JA8,X", "00:01", "FT8"}}),
               "No,Code,Qth,Call,Date,Time,Band,Mode\r\n"
-              "1,1001  ,,JA1ABC,2010/03/31,12:00,7,CW\r\n"
-              "2,0101  ,,\"JA8,X\",2011/01/02,00:01,21,FT8\r\n");
+              "1,1001,,JA1ABC,2010/03/31,12:00,7,CW\r\n"
+              "2,0101,,\"JA8,X\",2011/01/02,00:01,21,FT8\r\n");
+
+    // Two confirmed QSOs the award accepts, the later-dated one first in the
+    // log: the first in the log's order is the one written.
+    const std::vector<Qso> unordered = {
+        {"20120505", "14.074", "CW", "0101", false},   // 1
+        {"20120606", "21.074", "FT8", "0101", true},   // 2: first confirmed in log order
+        {"20090101", "7.041", "CW", "0101", true},     // 3: earlier date, later record
+    };
+    MemoryLog unorderedSource(unordered);
+    const AwardStatistics mixed = TallyAward(Criteria(Jcc), cities, unorderedSource);
+    const std::vector<ApplicationEntry> first = ApplicationEntries(mixed, cities);
+    ASSERT_EQ(first.size(), 1u);
+    EXPECT_EQ(first[0].RecNo, 2);
+    EXPECT_EQ(ApplicationListCsv(first, {{"JA1ABC", "12:00", "FT8"}}),
+              "No,Code,Qth,Call,Date,Time,Band,Mode\r\n1,0101,,JA1ABC,2012/06/06,12:00,21,FT8\r\n");
 
     // The grid keeps to the list's rows but counts every area.
     AwardCriteria unworked = Criteria(Jcc);

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "CheckWindowFixture.h"
+#include "logstore/Bands.h"
 #include "res/resource.h"
 
 namespace checkwin_test {
@@ -171,6 +172,41 @@ TEST_F(LookupTest, KeysActWhicheverControlHasTheFocusAndNeverReachIt) {
             EXPECT_EQ(::SendMessageA(::GetDlgItem(main, IDC_LINKTOLOGGER), BM_GETCHECK, 0, 0), BST_UNCHECKED)
                 << "Enter and the other keys never reach the check box";
         }
+    });
+}
+
+TEST_F(CheckWindowTest, AStatusTooLongForTheBarEndsInAnEllipsisAndIsWholeInItsTooltip) {
+    // A station worked on every band in twenty modes.
+    const char* const freqs[] = {"1.910", "3.535", "7.041", "10.120", "14.074", "18.100", "21.074",
+                                 "24.915", "28.074", "50.313", "144.100", "430.100", "1294.000", "2427.000"};
+    const char* const modes[] = {"SSB", "FM", "RTTY", "CW",   "FT8",   "FT4",  "JT65",  "PSK31", "AM",  "SSTV",
+                                 "JT9", "MSK144", "OLIVIA", "HELL", "WSPR", "Q65", "FST4", "DSTAR", "C4FM", "PKT"};
+    std::vector<Qso> log;
+    std::string bands, modeList;
+    for (int i = 0; i < 20; ++i) {
+        Qso q = Station("JA1ABC", "202101" + std::string(i < 9 ? "0" : "") + std::to_string(i + 1));
+        q.Freq = freqs[i % 14];
+        q.Mode = modes[i];
+        log.push_back(q);
+        modeList += std::string(i ? " " : "") + modes[i];
+    }
+    for (int b = 0; b < 14; ++b) bands += std::string(b ? " " : "") + BandName(b);
+    const std::string whole = "Wkd " + bands + "  /  Wkd " + modeList;
+    ASSERT_NO_FATAL_FAILURE(MakeLog(log));
+    Run([&](HWND main) {
+        Type(main, "JA1ABC");
+        Press(::GetDlgItem(main, IDC_CALLSIGN), VK_RETURN);
+        ASSERT_EQ(ListCount(main), 20);
+        HWND bar = ::GetDlgItem(main, IDC_STATUSBAR);
+        const std::string shown = StatusBar(main);
+        ASSERT_GE(shown.size(), 2u);
+        EXPECT_EQ(shown.substr(shown.size() - 2), "…") << shown;
+        EXPECT_EQ(whole.rfind(shown.substr(0, shown.size() - 2), 0), 0u) << shown << ": the start of the text";
+        EXPECT_EQ(gui::ToolTipOf(main, bar), whole);
+        // The clear empties both.
+        Press(::GetDlgItem(main, IDC_CALLSIGN), VK_ESCAPE);
+        EXPECT_EQ(StatusBar(main), "");
+        EXPECT_EQ(gui::ToolTipOf(main, bar), "");
     });
 }
 

@@ -199,4 +199,36 @@ void Settle(HWND hwnd) {
     ::CloseHandle(event);
 }
 
+namespace {
+
+struct TipSearch {
+    HWND Owner;
+    HWND Tip;
+};
+
+BOOL CALLBACK TryTip(HWND h, LPARAM p) {
+    auto* s = reinterpret_cast<TipSearch*>(p);
+    if (ClassOf(h) == "tooltips_class32" && ::GetWindow(h, GW_OWNER) == s->Owner) s->Tip = h;
+    return s->Tip == nullptr;
+}
+
+}  // namespace
+
+std::string ToolTipOf(HWND window, HWND tool) {
+    TipSearch search{window, nullptr};
+    ::EnumThreadWindows(::GetWindowThreadProcessId(window, nullptr), TryTip, reinterpret_cast<LPARAM>(&search));
+    if (!search.Tip) return "(no tooltip)";
+    // The Unicode text: the code page one is cut at 80 bytes.
+    wchar_t text[1024] = {};
+    TOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.hwnd = window;
+    info.uId = reinterpret_cast<UINT_PTR>(tool);
+    info.lpszText = text;
+    ::SendMessageW(search.Tip, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&info));
+    char narrow[2048] = {};
+    ::WideCharToMultiByte(932, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
+    return narrow;
+}
+
 }  // namespace gui

@@ -52,6 +52,9 @@ std::string ClipboardText();
 std::wstring ClipboardUnicode();
 // Puts a text of its own on the clipboard, to see whether it is replaced.
 void SetClipboardText(const std::string& text);
+// The text of the tooltip that `window` (a dialog) shows over its child
+// `tool`, read from the tooltip control it owns; "(no tooltip)" without one.
+std::string ToolTipOf(HWND window, HWND tool);
 // Waits until the dialog's thread has handled everything posted so far.
 void Settle(HWND anyWindowOfThatThread);
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "lists/ListRows.h"
+#include "lists/TextFit.h"
 
 namespace {
 
@@ -123,25 +124,70 @@ TEST(Cp932, CutsOnlyBetweenWholeCharacters) {
 namespace {
 
 TEST(RowsAsText, TabTextForTheClipboardAndCsvForFiles) {
-    const ListColumn columns[] = {{"No", 10, ColumnAlign::Right, -1}, {"Qth", 10, ColumnAlign::Left, -1}};
-    ListRows rows(2);
-    const char* cells[][2] = {{"1", "札幌市"}, {"2", "a,b"}, {"3", "say \"hi\""}, {"4", "two\r\nlines"}, {"5", ""}};
+    const ListColumn columns[] = {{"No", 10, ColumnAlign::Right, -1}, {"Qth", 10, ColumnAlign::Left, -1},
+                                  {"Code", 10, ColumnAlign::Left, -1, true}};
+    ListRows rows(3);
+    const char* cells[][3] = {{"1", "札幌市", "0101  "}, {"2", "a,b", "01001 "}, {"3", "say \"hi\"", " 10 "},
+                              {"4", "two\r\nlines", "1001"},   {"5", "", "      "}};
     for (const auto& c : cells) {
         rows.AddRow();
-        rows.AddCell(c[0]);
-        rows.AddCell(c[1]);
+        for (const char* cell : c) rows.AddCell(cell);
     }
     rows.Sort(0, 1);   // shown 5, 4, 3, 2, 1
-    EXPECT_EQ(RowsAsTabText(columns, 2, rows, {4, 0}), "No\tQth\r\n1\t札幌市\r\n5\t\r\n")
+    EXPECT_EQ(RowsAsTabText(columns, 3, rows, {4, 0}), "No\tQth\tCode\r\n1\t札幌市\t0101  \r\n5\t\t      \r\n")
         << "selected rows in the order asked, under the titles";
-    EXPECT_EQ(RowsAsTabText(columns, 2, rows, {}), "No\tQth\r\n");
-    EXPECT_EQ(RowsAsCsv(columns, 2, rows),
-              "No,Qth\r\n5,\r\n4,\"two\r\nlines\"\r\n3,\"say \"\"hi\"\"\"\r\n2,\"a,b\"\r\n1,札幌市\r\n");
+    EXPECT_EQ(RowsAsTabText(columns, 3, rows, {}), "No\tQth\tCode\r\n");
+    // An area code loses its padding in a file, nothing else does.
+    EXPECT_EQ(RowsAsCsv(columns, 3, rows),
+              "No,Qth,Code\r\n5,,\r\n4,\"two\r\nlines\",1001\r\n3,\"say \"\"hi\"\"\", 10\r\n2,\"a,b\",01001\r\n"
+              "1,札幌市,0101\r\n");
     const struct { const char* in; const char* out; } fields[] = {
         {"", ""}, {"plain", "plain"}, {"a,b", "\"a,b\""}, {"\"", "\"\"\"\""}, {"cr\r", "\"cr\r\""},
         {"lf\n", "\"lf\n\""}, {" 0101  ", " 0101  "}, {"\x83\x5C", "\x83\x5C"},   // ソ: a trail byte is no quote
     };
     for (const auto& f : fields) EXPECT_EQ(CsvField(f.in), f.out) << f.in;
+}
+
+TEST(RowsAsText, TabsAndLineEndsInACellBecomeBlanksInTheTabText) {
+    // A name, QTH or remark typed with a tab or a line break in the logger.
+    const ListColumn columns[] = {{"Call", 10, ColumnAlign::Left, -1}, {"Name", 10, ColumnAlign::Left, -1},
+                                  {"Rem", 10, ColumnAlign::Left, -1}};
+    ListRows rows(3);
+    rows.AddRow();
+    for (const char* cell : {"JA1ABC", "Taro\tYamada", "QSL\r\nvia\rbureau\n"}) rows.AddCell(cell);
+    rows.AddRow();
+    for (const char* cell : {"JA2XYZ", "\x83\x5C\t\x95\x5C", "\t"}) rows.AddCell(cell);   // ソ\t表: trail bytes kept
+    EXPECT_EQ(RowsAsTabText(columns, 3, rows, {0, 1}),
+              "Call\tName\tRem\r\nJA1ABC\tTaro Yamada\tQSL  via bureau \r\nJA2XYZ\t\x83\x5C \x95\x5C\t \r\n");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(TextFit, ATextTooWideEndsInAnEllipsisCutBetweenCharacters) {
+    // Every byte one unit wide: a double-byte character is two.
+    const auto bytes = [](const std::string& t) { return static_cast<int>(t.size()); };
+    const struct { const char* text; int width; const char* fitted; } cases[] = {
+        {"Wkd 7 14", 8, "Wkd 7 14"},          // fits exactly: unchanged
+        {"Wkd 7 14", 100, "Wkd 7 14"},
+        {"", 0, ""},
+        {"Wkd 7 14", 7, "Wkd 7…"},           // the blank before the sign goes
+        {"Wkd 7 14", 6, "Wkd…"},
+        {"Wkd 7 14", 2, "…"},                 // nothing but the sign fits
+        {"Wkd 7 14", 0, "…"},
+        {"全 914  JCC", 5, "全…"},           // 全 is two bytes
+        {"全 914  JCC", 3, "…"},             // never half of 全
+        {"\x83\x5C\x83\x5C\x83\x5C", 5, "\x83\x5C…"},   // ソソソ: a trail byte is no character of its own
+    };
+    for (const auto& c : cases) EXPECT_EQ(FitWithEllipsis(c.text, c.width, bytes), c.fitted) << c.text << " in " << c.width;
+    // A start whose measure is not its length (a font): still the longest that fits.
+    const auto wideW = [](const std::string& t) {
+        int w = 0;
+        for (char ch : t) w += ch == 'W' ? 3 : 1;
+        return w;
+    };
+    EXPECT_EQ(FitWithEllipsis("aWWb", 6, wideW), "aW…");
 }
 
 }  // namespace
