@@ -8,14 +8,26 @@
 #include "app/SettingsKeys.h"
 #include "framework/DpiScale.h"
 
-SettingsFile::SettingsFile() {
-    // One byte more than the path field, so that a path that fills the
-    // field exactly is still told from a truncated one.
+namespace {
+
+// The running executable's path, or null when it cannot be had whole. One
+// byte more than the path field, so that a path that fills the field exactly
+// is still told from a truncated one.
+const char* ExecutablePath() {
     static char modulePath[kSettingsPathSize + 1];
     DWORD n = GetModuleFileNameA(nullptr, modulePath, sizeof modulePath);
-    if (n == 0 || n >= sizeof modulePath) return;   // failed or truncated: no file
+    if (n == 0 || n >= sizeof modulePath) return nullptr;   // failed or truncated: no file
     modulePath[n] = '\0';
-    FormIniPath(modulePath, filePath_, sizeof filePath_);
+    return modulePath;
+}
+
+}  // namespace
+
+SettingsFile::SettingsFile() : SettingsFile(kBesideExecutable, ExecutablePath()) {}
+
+SettingsFile::SettingsFile(BesideExecutable, const char* executablePath) {
+    if (!executablePath) return;
+    FormIniPath(executablePath, filePath_, sizeof filePath_);
     // A path the profile functions cannot take would put the file in some
     // other folder: then there is no file at all.
     if (!FitsProfileFunctions(filePath_)) filePath_[0] = '\0';
@@ -39,31 +51,34 @@ SettingsFile::~SettingsFile() {
 
 bool SettingsFile::BeginWrites() {
     if (!filePath_[0]) return false;
-    if (lock_) return true;   // already begun
-    HANDLE lock = ::CreateMutexA(nullptr, FALSE, SettingsLockName(filePath_).c_str());
-    if (!lock) return false;
+    if (writing_) return true;   // already begun
+    writing_ = true;
     // Another copy of the program writing the same file holds the lock for
-    // the moment of its writes; one that hangs or is gone must not keep
-    // this one from closing, so the wait is bounded (an abandoned lock is
-    // ours at once).
+    // the moment of its writes. The lock only keeps two writers from
+    // interleaving: one that keeps it past the wait has hung or stopped,
+    // and the settings are written without it rather than lost (an
+    // abandoned lock is ours at once).
+    HANDLE lock = ::CreateMutexA(nullptr, FALSE, SettingsLockName(filePath_).c_str());
+    if (!lock) return true;
     const DWORD waited = ::WaitForSingleObject(lock, kSettingsLockWaitMs);
-    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
-        ::CloseHandle(lock);
-        return false;
-    }
-    lock_ = lock;
+    if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) lock_ = lock;
+    else ::CloseHandle(lock);
     return true;
 }
 
 void SettingsFile::EndWrites() {
-    if (!lock_) return;
+    if (!writing_) return;
+    writing_ = false;
     // The system may keep profile writes in a cache: out to the file while
     // the lock is held, so the next writer reads them.
     ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, filePath_);
+    if (!lock_) return;
     ::ReleaseMutex(lock_);
     ::CloseHandle(lock_);
     lock_ = nullptr;
 }
+
+std::string SettingsFile::FileName() const { return FileNameOfPath(filePath_); }
 
 bool SettingsFile::Lookup(const char* key, int* defaultValue) {
     SettingsKey found;
@@ -84,8 +99,13 @@ int SettingsFile::ReadSize(const char* key, int dpi) {
     // Without a path of our own the system would read a file of that name
     // from the Windows folder instead; give the default.
     if (!filePath_[0]) return defaultValue;
-    return static_cast<int>(
-        GetPrivateProfileIntA(SettingsSectionNames[sectionIndex_], key, defaultValue, filePath_));
+    // Read as text: the system would give 0 for a value that is no number
+    // ("abc"), and a column of width 0 is a hidden one. Anything but a whole
+    // number gives the default, as a missing key does.
+    char text[kSettingsValueSize];
+    GetPrivateProfileStringA(SettingsSectionNames[sectionIndex_], key, "", text, sizeof text, filePath_);
+    int value = 0;
+    return ParseStoredInt(text, &value) ? value : defaultValue;
 }
 
 

@@ -18,6 +18,11 @@ public:
     // cannot be had whole, the object has no file: reads give the defaults
     // and writes fail, and nothing is written anywhere else.
     SettingsFile();
+    // The same for an executable at the path given (null: none), as the
+    // constructor above does it with the running one's.
+    struct BesideExecutable {};
+    static constexpr BesideExecutable kBesideExecutable{};
+    SettingsFile(BesideExecutable, const char* executablePath);
     // An explicit INI path (used by tests). A null, empty or over-long path,
     // or a bare file name without a folder (the system would look for it in
     // the Windows folder), leaves the object without a file, as above.
@@ -25,7 +30,7 @@ public:
     ~SettingsFile() override;
 
     // The stored integer, or the key's default when the file or the key is
-    // missing; -1 for a key name not in the table (the file is not touched).
+    // missing or the stored text is not a whole number; -1 for a key name not in the table (the file is not touched).
     int ReadInt(const char* key) override;
     // A size in pixels (the window's width and height, a column's width):
     // the stored value as the user left it, or else the key's default, which
@@ -43,14 +48,15 @@ public:
 
     // The writes between these go to the file as one unit: other programs
     // writing the same file (another copy of this one) wait meanwhile, and
-    // their writes come wholly before or after. BeginWrites is false when
-    // there is no file, or the file stayed locked for kSettingsLockWaitMs:
-    // then write nothing.
+    // their writes come wholly before or after. One that keeps the file
+    // locked past kSettingsLockWaitMs has stopped: the writes go ahead
+    // without the lock. BeginWrites is false only when there is no file.
     bool BeginWrites() override;
     void EndWrites() override;
 
-    // The INI path in use, "" when there is none.
+    // The INI path in use, "" when there is none, and its file name.
     const char* Path() const { return filePath_; }
+    std::string FileName() const override;
 
 private:
     bool Lookup(const char* key, int* defaultValue);
@@ -59,5 +65,6 @@ private:
     int keyIndex_ = 0;
     char valueBuffer_[kSettingsValueSize] = {};
     char filePath_[kSettingsPathSize] = {};
-    HANDLE lock_ = nullptr;   // held between BeginWrites and EndWrites
+    bool writing_ = false;    // between BeginWrites and EndWrites
+    HANDLE lock_ = nullptr;   // held between them, when it was had
 };

@@ -64,30 +64,68 @@ bool LookupSettingsKey(const char* name, SettingsKey* key) {
     return false;
 }
 
-bool FormIniPath(const char* modulePath, char* out, size_t outSize) {
-    if (out && outSize > 0) out[0] = '\0';
-    if (!modulePath || !*modulePath || !out || outSize == 0) return false;
+namespace {
 
-    // Where the file name begins and where its last '.' is, walking whole
-    // characters so that the trail byte of a double-byte character is never
-    // taken for a '\'.
-    size_t nameStart = 0;
-    size_t dot = static_cast<size_t>(-1);
+// Where the file name of a path begins and where its last '.' is (npos for
+// none), walking whole characters so that the trail byte of a double-byte
+// character is never taken for a '\'. Returns the path's length.
+size_t SplitFileName(const char* path, size_t* nameStart, size_t* dot) {
+    *nameStart = 0;
+    *dot = static_cast<size_t>(-1);
     size_t i = 0;
-    while (modulePath[i]) {
-        unsigned char b = static_cast<unsigned char>(modulePath[i]);
-        if (IsCp932LeadByte(b) && modulePath[i + 1]) {
+    while (path[i]) {
+        unsigned char b = static_cast<unsigned char>(path[i]);
+        if (IsCp932LeadByte(b) && path[i + 1]) {
             i += 2;
             continue;
         }
         if (b == '\\' || b == '/' || (b == ':' && i == 1)) {
-            nameStart = i + 1;
-            dot = static_cast<size_t>(-1);
+            *nameStart = i + 1;
+            *dot = static_cast<size_t>(-1);
         } else if (b == '.') {
-            dot = i;
+            *dot = i;
         }
         ++i;
     }
+    return i;
+}
+
+}  // namespace
+
+const char* FileNameOfPath(const char* path) {
+    if (!path) return "";
+    size_t nameStart = 0, dot = 0;
+    SplitFileName(path, &nameStart, &dot);
+    return path + nameStart;
+}
+
+bool ParseStoredInt(const char* text, int* value) {
+    if (!text || !value) return false;
+    const char* p = text;
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (blank(*p)) ++p;
+    bool negative = false;
+    if (*p == '+' || *p == '-') negative = *p++ == '-';
+    if (*p < '0' || *p > '9') return false;
+    long long magnitude = 0;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        magnitude = magnitude * 10 + (*p - '0');
+        if (magnitude > static_cast<long long>(INT_MAX) + 1) return false;
+    }
+    while (blank(*p)) ++p;
+    if (*p) return false;
+    const long long signedValue = negative ? -magnitude : magnitude;
+    if (signedValue > INT_MAX || signedValue < INT_MIN) return false;
+    *value = static_cast<int>(signedValue);
+    return true;
+}
+
+bool FormIniPath(const char* modulePath, char* out, size_t outSize) {
+    if (out && outSize > 0) out[0] = '\0';
+    if (!modulePath || !*modulePath || !out || outSize == 0) return false;
+
+    size_t nameStart = 0, dot = 0;
+    const size_t i = SplitFileName(modulePath, &nameStart, &dot);
     size_t stemLength = (dot != static_cast<size_t>(-1) && dot >= nameStart) ? dot : i;
 
     static const char kExtension[] = ".ini";

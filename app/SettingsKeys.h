@@ -37,6 +37,16 @@ bool LookupSettingsKey(const char* name, SettingsKey* key);
 // result does not fit into outSize bytes or the module path is null/empty.
 bool FormIniPath(const char* modulePath, char* out, size_t outSize);
 
+// The file-name part of a path: after its last '\', '/' or drive colon
+// (double-byte characters stepped over whole); "" for a null path.
+const char* FileNameOfPath(const char* path);
+
+// A value as the settings file stores it: a whole decimal number (blanks
+// around it, an optional sign) that fits an int. False, leaving *value
+// alone, for anything else: an empty text, "abc", "12abc", "1.5", a number
+// too large.
+bool ParseStoredInt(const char* text, int* value);
+
 // The profile functions take paths of fewer than 260 characters (a
 // double-byte character of code page 932 counts once); a longer one may
 // send their file elsewhere. True when `path` fits.

@@ -110,7 +110,7 @@ bool PrepareFolder(const std::string& dir, int qsos) {
     }
     std::printf("generating %d QSOs in %s ...\n", qsos, dir.c_str());
     std::fflush(stdout);
-    if (test::RunVireonTool({"generate", std::to_string(qsos)}, dir, &output) != 0) {
+    if (test::RunVireonTool({"generate", std::to_string(qsos), "--replace"}, dir, &output) != 0) {
         std::fprintf(stderr, "generate failed:\n%s\n", output.c_str());
         return false;
     }

@@ -105,7 +105,7 @@ bool MakeLog(const std::string& dir, int qsos) {
                          "* 01004   Atsuta              厚田       \"Sep.30,2005\"\n");
     std::string out;
     if (test::RunVireonTool({"make-master", "--jcc", "jcc.txt", "--jcg", "jcg.txt"}, dir, &out) != 0 ||
-        test::RunVireonTool({"generate", std::to_string(qsos), "--seed", "1"}, dir, &out) != 0) {
+        test::RunVireonTool({"generate", std::to_string(qsos), "--seed", "1", "--replace"}, dir, &out) != 0) {
         std::fprintf(stderr, "vireon-tool failed:\n%s\n", out.c_str());
         return false;
     }

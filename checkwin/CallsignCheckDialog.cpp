@@ -407,32 +407,45 @@ void CallsignCheckDialog::RestorePlacement() {
     ::MoveWindow(m_hWnd, left, top, width, height, TRUE);
 }
 
-void CallsignCheckDialog::SavePlacement() {
+bool CallsignCheckDialog::SavePlacement() {
+    if (!settings_) return true;
     // One unit: a second copy of the program closing at the same moment
     // writes its settings wholly before or after these.
-    if (!settings_ || !settings_->BeginWrites()) return;
+    if (!settings_->BeginWrites()) return false;
     const RECT r = NormalWindowRectOnScreen(m_hWnd);   // the restored place, also when maximised
-    settings_->WriteInt("TOP", r.top);
-    settings_->WriteInt("LEFT", r.left);
-    settings_->WriteInt("WIDTH", r.right - r.left);
-    settings_->WriteInt("HIGHT", r.bottom - r.top);
+    bool stored = true;
+    auto write = [&](const char* key, int value) { stored = settings_->WriteInt(key, value) == 0 && stored; };
+    write("TOP", r.top);
+    write("LEFT", r.left);
+    write("WIDTH", r.right - r.left);
+    write("HIGHT", r.bottom - r.top);
     for (int i = 0; i < kQsoColumnCount; ++i) {
         char key[16];
         std::snprintf(key, sizeof key, "COLUMN%d", i);
-        settings_->WriteInt(key, m_QsoList.GetColumnWidth(i));
+        write(key, m_QsoList.GetColumnWidth(i));
     }
     checkWindow_.SavePlacement();
     settings_->EndWrites();
+    return stored;
 }
 
 void CallsignCheckDialog::OnClose() {
-    SavePlacement();
+    // A settings file that cannot be written (read-only, in a folder that
+    // cannot be written) is told once, naming the file, before the window
+    // goes.
+    if (!SavePlacement()) {
+        std::string file = settings_->FileName();
+        if (file.empty()) file = std::string(AfxGetAppName()) + ".ini";
+        ::MessageBoxA(m_hWnd, SettingsNotSavedText(file).c_str(), AfxGetAppName(), MB_OK | MB_ICONEXCLAMATION);
+    }
     Default();
 }
 
 LRESULT CallsignCheckDialog::OnEndSession(WPARAM ending, LPARAM) {
     // Windows ends the process once this returns, without a WM_CLOSE: the
     // settings are stored now, as a close would store them.
+    // No message here: Windows is ending the session and no one could
+    // answer it.
     if (ending) SavePlacement();
     return 0;
 }

@@ -56,7 +56,9 @@ public:
     void DeleteAllRows();
     void SortByColumn(int column);
     void RestorePlacement();
-    void SavePlacement();
+    // Stores the window's place and column widths; false when the settings
+    // could not all be written.
+    bool SavePlacement();
     const QsoRows& Rows() const { return rows_; }
     int SortDirection(int column) const { return sortState_.Direction(column); }
 

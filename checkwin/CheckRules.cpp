@@ -81,6 +81,8 @@ bool MatchesPattern(const SearchPattern& pattern, const char* recordCall) {
 std::string QsoCountText(int count) { return FormatCount("交信回数 %d 回", count); }
 std::string SearchCountText(int count) { return FormatCount("検索件数 %d 件", count); }
 
+std::string SettingsNotSavedText(const std::string& fileName) { return fileName + " に設定を保存できません"; }
+
 // Remarks2 is free text like NAME, QTH and Remarks1, so it is not sortable
 // either.
 const ListColumn QsoColumns[kQsoColumnCount] = {

@@ -55,6 +55,10 @@ bool MatchesPattern(const SearchPattern& pattern, const char* recordCall);
 std::string QsoCountText(int count);      // "交信回数 %d 回" (exact lookup)
 std::string SearchCountText(int count);   // "検索件数 %d 件" (partial search)
 
+// The message when the window's place and column widths could not be
+// stored: "<file> に設定を保存できません".
+std::string SettingsNotSavedText(const std::string& fileName);
+
 // ---- QSO list -----------------------------------------------------------
 
 constexpr int kQsoColumnCount = 15;

@@ -68,9 +68,13 @@ public:
     // 0 when stored, -1 when not.
     virtual int WriteInt(const char* key, int value) = 0;
     // Brackets writes that belong together, so that they reach the store as
-    // one unit. false from BeginWrites: write nothing (and no EndWrites).
+    // one unit. false from BeginWrites: there is nowhere to write (and no
+    // EndWrites).
     virtual bool BeginWrites() { return true; }
     virtual void EndWrites() {}
+    // The name of the file the store keeps its values in, for a message
+    // that tells the operator they could not be kept; "" when unknown.
+    virtual std::string FileName() const { return {}; }
 };
 
 // ---------------------------------------------------------------- DPI

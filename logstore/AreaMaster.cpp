@@ -58,5 +58,8 @@ int LoadAreaMaster() {
         if (jccCount == kAreaTableSize || jcgCount == kAreaTableSize) break;
     }
     lib.dbf_close(MasterHandle);
-    return 0;
+    // A master that holds no area at all (no records, or none of them a
+    // JCC or JCG code) fails as an unreadable one: empty tables would make
+    // every unworked list empty, as if nothing were missing.
+    return jccCount + jcgCount > 0 ? 0 : -1;
 }

@@ -22,8 +22,9 @@ extern unsigned char MasterHandle[kMasterHandleSize];
 
 // Empties both tables and fills them from "vireon.mst" through the bound
 // library. -1 when the file cannot be opened (tables empty), when a record
-// cannot be read (the entries stored so far stay) or when the library lacks
-// the master entry points (tables empty).
+// cannot be read (the entries stored so far stay), when the file holds no
+// JCC and no JCG entry, or when the library lacks the master entry points
+// (tables empty).
 int LoadAreaMaster();
 
 // Which table a master record's code belongs in.

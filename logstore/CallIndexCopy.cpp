@@ -12,7 +12,7 @@
 #endif
 
 bool CallIndexCopyIsStale(const IndexFileStamp& logger, const IndexFileStamp& copy) {
-    if (!logger.Present || copy.ReadOnly) return false;
+    if (!logger.Present) return false;
     return !copy.Present || copy.Size != logger.Size || copy.WriteTime != logger.WriteTime;
 }
 
@@ -36,7 +36,6 @@ IndexFileStamp StampOfIndexFile(const char* name) {
     if (!::GetFileAttributesExA(name, GetFileExInfoStandard, &data)) return stamp;
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return stamp;
     stamp.Present = true;
-    stamp.ReadOnly = (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
     stamp.Size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     stamp.WriteTime = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
                       data.ftLastWriteTime.dwLowDateTime;
@@ -46,11 +45,21 @@ IndexFileStamp StampOfIndexFile(const char* name) {
 bool RefreshCallIndexCopy() {
     // The temporary file is made in the copy's own folder, so that putting
     // it in place is a rename; CopyFileA gives it the original's last-write
-    // time, which the next check compares.
+    // time, which the next check compares, and also its attributes: a
+    // read-only original (restored from read-only media, on a read-only
+    // share) would give a copy that could never be replaced again.
     char temp[MAX_PATH];
     if (!::GetTempFileNameA(".", "cix", 0, temp)) return false;
-    const bool done = ::CopyFileA(kLoggerIndexName, temp, FALSE) &&
-                      ::MoveFileExA(temp, kCallIndexCopyName, MOVEFILE_REPLACE_EXISTING);
+    bool done = ::CopyFileA(kLoggerIndexName, temp, FALSE) && ::SetFileAttributesA(temp, FILE_ATTRIBUTE_NORMAL);
+    if (done) {
+        // A copy left read-only (by the operator, or by an earlier version
+        // of this program) is replaced as well: Windows refuses to replace
+        // a read-only file.
+        const DWORD attributes = ::GetFileAttributesA(kCallIndexCopyName);
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+            ::SetFileAttributesA(kCallIndexCopyName, attributes & ~FILE_ATTRIBUTE_READONLY);
+        done = ::MoveFileExA(temp, kCallIndexCopyName, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    }
     if (!done) ::DeleteFileA(temp);
     return done;
 }
@@ -62,7 +71,6 @@ IndexFileStamp StampOfIndexFile(const char* name) {
     struct stat st;
     if (stat(name, &st) != 0 || !S_ISREG(st.st_mode)) return stamp;
     stamp.Present = true;
-    stamp.ReadOnly = (st.st_mode & S_IWUSR) == 0;
     stamp.Size = static_cast<uint64_t>(st.st_size);
     stamp.WriteTime = static_cast<uint64_t>(st.st_mtim.tv_sec) * 1000000000u + static_cast<uint64_t>(st.st_mtim.tv_nsec);
     return stamp;

@@ -5,6 +5,9 @@
 // lookup and at start, when the two differ in last-write time or size, the
 // original is copied over the copy (to a temporary name in the same folder,
 // then put in its place, so that a failed copy never leaves half a file).
+// call.idx is the program's own file: it never takes the original's
+// read-only mark, and one marked read-only is replaced all the same, so
+// that the copy never stops following.
 #pragma once
 #include <cstdint>
 
@@ -14,14 +17,13 @@ constexpr char kCallIndexCopyName[] = "call.idx";
 // What the program knows of an index file without opening it.
 struct IndexFileStamp {
     bool Present = false;
-    bool ReadOnly = false;    // marked read-only: the user keeps it as it is
     uint64_t Size = 0;
     uint64_t WriteTime = 0;   // last write, in the system's own units
 };
 
 // Whether the copy is to be made anew from the logger's index: the logger's
 // index is there and the copy is missing or differs from it in time or
-// size, and the copy is not marked read-only.
+// size.
 bool CallIndexCopyIsStale(const IndexFileStamp& logger, const IndexFileStamp& copy);
 
 // The index file the exact lookup opens: the copy when there is one; the
@@ -37,6 +39,6 @@ const char* PrepareCallIndex();
 
 // The stamp of a file in the current folder (Present false when there is no
 // such file), and the refresh on its own: true when call.idx now holds a
-// whole copy of vireon.dx0 with its last-write time.
+// whole copy of vireon.dx0 with its last-write time and normal attributes.
 IndexFileStamp StampOfIndexFile(const char* name);
 bool RefreshCallIndexCopy();

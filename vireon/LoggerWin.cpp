@@ -77,6 +77,24 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
+// The system DPI: the program is system DPI aware (its manifest says so),
+// so Windows does not stretch its window, and its size is given for 96 DPI
+// and scaled here. GetDpiForSystem exists from Windows 10 1607 on.
+int SystemDpi() {
+    using GetDpi = UINT(WINAPI*)();
+    if (HMODULE user = GetModuleHandleA("user32.dll")) {
+        if (auto get = reinterpret_cast<GetDpi>(reinterpret_cast<void*>(GetProcAddress(user, "GetDpiForSystem")))) {
+            if (UINT dpi = get()) return static_cast<int>(dpi);
+        }
+    }
+    int dpi = 96;
+    if (HDC screen = GetDC(nullptr)) {
+        dpi = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+    }
+    return dpi > 0 ? dpi : 96;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
@@ -100,8 +118,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = "TKvwin";
     if (!RegisterClassA(&wc)) return 4;
+    const int dpi = SystemDpi();
     HWND hwnd = CreateWindowExA(0, "TKvwin", "Vireon (stand-in)", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                CW_USEDEFAULT, 520, 360, nullptr, nullptr, instance, nullptr);
+                                CW_USEDEFAULT, MulDiv(520, dpi, 96), MulDiv(360, dpi, 96), nullptr, nullptr,
+                                instance, nullptr);
     if (!hwnd) return 5;
     ShowWindow(hwnd, show);
     UpdateWindow(hwnd);

@@ -563,8 +563,17 @@ int MakeMaster(const std::string& jcc, const std::string& jcg, const std::string
     return 0;
 }
 
-int Generate(uint32_t count, uint64_t seed, const std::string& masterPath, const std::string& dir,
+int Generate(uint32_t count, uint64_t seed, const std::string& masterPath, bool replace, const std::string& dir,
              std::ostream& out, std::ostream& err) {
+    const std::string logPath = InDir(dir, kLogFileName), indexPath = InDir(dir, kIndexFileName);
+    const bool hasLog = OsFileExists(logPath.c_str()), hasIndex = OsFileExists(indexPath.c_str());
+    if ((hasLog || hasIndex) && !replace) {
+        err << "generate: this folder already holds "
+            << (hasLog && hasIndex ? logPath + " and " + indexPath : hasLog ? logPath : indexPath)
+            << "; nothing was changed. Give --replace to write the generated log over them, or generate in "
+               "another folder.\n";
+        return kExitUsage;
+    }
     MasterFile master;
     std::string path = masterPath.empty() ? InDir(dir, kMasterFileName) : masterPath;
     std::string source;
@@ -580,7 +589,7 @@ int Generate(uint32_t count, uint64_t seed, const std::string& masterPath, const
         source = path;
     }
     std::string error;
-    if (!GenerateLog(count, seed, master, InDir(dir, kLogFileName), InDir(dir, kIndexFileName), &error)) {
+    if (!GenerateLog(count, seed, master, logPath, indexPath, &error)) {
         err << "generate: " << error << "\n";
         return kExitResources;
     }

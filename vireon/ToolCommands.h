@@ -50,8 +50,10 @@ int ImportAdif(const std::string& adifPath, const std::string& dir, const Import
 int MakeMaster(const std::string& jcc, const std::string& jcg, const std::string& ku, const std::string& dir,
                std::ostream& out, std::ostream& err);
 // masterPath empty: vireon.mst in dir when there is one, else the small
-// built-in sample master (the report says which).
-int Generate(uint32_t count, uint64_t seed, const std::string& masterPath, const std::string& dir,
+// built-in sample master (the report says which). A folder that already
+// holds a log or an index is refused (kExitUsage, nothing changed) unless
+// replace is given.
+int Generate(uint32_t count, uint64_t seed, const std::string& masterPath, bool replace, const std::string& dir,
              std::ostream& out, std::ostream& err);
 int RebuildIndex(const std::string& dir, std::ostream& out, std::ostream& err);
 int DumpLog(const std::string& dir, std::ostream& out, std::ostream& err);

@@ -2,7 +2,7 @@
 // convention, int results. Handles are the caller's blocks: each open writes
 // a tag, a slot number and a generation into the block and keeps the state
 // in a table under that slot, so a block that was never opened, was closed,
-// or was copied elsewhere is refused. docs/stand-in.md describes every call.
+// or was copied elsewhere is refused. docs/stand-in-development.md describes every call.
 //
 // Built three times: the full library, and two variants for tests that lack
 // the read calls (VIREON_OMIT_READ) or the open calls (VIREON_OMIT_OPEN).

@@ -25,10 +25,11 @@ const char kUsage[] =
     "                           with --replace, and only once the import has finished\n"
     "  make-master --jcc FILE --jcg FILE [--ku FILE]\n"
     "                           area master from JARL's JCC, JCG and ward lists\n"
-    "  generate N [--seed S] [--master FILE]\n"
+    "  generate N [--seed S] [--master FILE] [--replace]\n"
     "                           synthetic log of N QSOs and its index; codes from\n"
     "                           the master (default vireon.mst, else a small\n"
-    "                           built-in sample master)\n"
+    "                           built-in sample master); an existing log is\n"
+    "                           replaced only with --replace\n"
     "  index                    rebuild vireon.dx0 from vireon.vdb\n"
     "  dump                     records as tab-separated text: number, Call, Date,\n"
     "                           Time, His, My, Freq, Mode, Code, GL, QSL, Name, QTH,\n"
@@ -37,7 +38,8 @@ const char kUsage[] =
     "\n"
     "Exit codes: 0 done, every record as written; 1 import-adif wrote the log but\n"
     "skipped or changed some records (each is reported); 2 bad usage, an input that\n"
-    "cannot be read, or a log import-adif must not replace; 3 nothing to import;\n"
+    "cannot be read, or a log import-adif or generate must not replace; 3 nothing\n"
+    "to import;\n"
     "4 out of memory or a file that cannot be written (the old files stay as they\n"
     "were). Messages for 2, 3 and 4 go to standard error.\n";
 
@@ -102,17 +104,22 @@ int main(int argc, char** argv) {
         unsigned long long n = 0, seed = 1;
         if (!ParseNumber(rest[0], 10000000ULL, &n)) return Usage("generate: N must be a number from 0 to 10000000");
         std::string master;   // vireon.mst when there is one, else the built-in sample
+        bool replace = false;
         for (size_t i = 1; i < rest.size(); i += 2) {
+            if (rest[i] == "--replace") {
+                replace = true;
+                --i;   // takes no value
+                continue;
+            }
+            if (rest[i] != "--seed" && rest[i] != "--master") return Usage("generate: unknown option " + rest[i]);
             if (i + 1 >= rest.size()) return Usage("option " + rest[i] + " needs a value");
             if (rest[i] == "--seed") {
                 if (!ParseNumber(rest[i + 1], ~0ULL, &seed)) return Usage("generate: --seed must be a number");
-            } else if (rest[i] == "--master") {
-                master = rest[i + 1];
             } else {
-                return Usage("generate: unknown option " + rest[i]);
+                master = rest[i + 1];
             }
         }
-        return vireon::Generate(uint32_t(n), seed, master, ".", std::cout, std::cerr);
+        return vireon::Generate(uint32_t(n), seed, master, replace, ".", std::cout, std::cerr);
     }
     if (cmd == "index" || cmd == "dump") {
         if (!rest.empty()) return Usage(cmd + " takes no arguments");

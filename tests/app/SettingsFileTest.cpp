@@ -79,6 +79,18 @@ TEST(SettingsFile, SizesComeAsStoredOrAsTheDefaultScaledToTheDpi) {
     EXPECT_EQ(settings.ReadSize("WIDTH", 144), 1000);
     EXPECT_EQ(settings.ReadSize("COLUMN7", 192), 0);
     EXPECT_EQ(SettingsFile("").ReadSize("HIGHT", 192), 1094) << "no file: the scaled default";
+    // Text that is no whole number gives the default, as a missing key does
+    // (the system's own reading would give 0, a hidden column).
+    for (const char* stored : {"abc", "12abc", "1.5", "", "99999999999", "-"}) {
+        SCOPED_TRACE(stored);
+        ASSERT_EQ(settings.WriteString("COLUMN3", stored), 0);
+        EXPECT_EQ(settings.ReadSize("COLUMN3", 96), 62);
+        EXPECT_EQ(settings.ReadInt("COLUMN3"), 62);
+    }
+    for (const char* stored : {" 7", "+7", "-7"}) {
+        ASSERT_EQ(settings.WriteString("TOP", stored), 0);
+        EXPECT_EQ(settings.ReadInt("TOP"), stored[0] == '-' ? -7 : 7) << stored;
+    }
 }
 
 TEST(SettingsFile, UnknownKeysAndNullTextsFailWithoutTouchingTheFile) {
@@ -152,12 +164,32 @@ TEST(SettingsFile, TwoWritersAtOnceNeverMixTheirKeys) {
     }
 }
 
+// The constructor the program uses: the file beside the running executable,
+// or none when that path is too long for the profile functions (which would
+// write some other file).
 TEST(SettingsFile, DefaultFileIsBesideTheExecutableWithItsBaseName) {
     char module[MAX_PATH * 4];
     DWORD n = GetModuleFileNameA(nullptr, module, sizeof module);
     ASSERT_TRUE(n > 4 && n < sizeof module);
     std::string expected = std::string(module, n - 4) + ".ini";
     EXPECT_EQ(std::string(SettingsFile().Path()), expected);
+    EXPECT_EQ(SettingsFile().FileName(), expected.substr(expected.rfind('\\') + 1));
+
+    test::TempDir dir("settings-long");
+    const std::string folder = dir.Path() + "\\" + std::string(200, 'f');
+    for (const std::string& exe : {folder + "\\" + std::string(255 - 4, 'x') + ".exe",   // 259 for the INI and more
+                                   folder + "\\CallsignCheck.exe"}) {
+        SCOPED_TRACE(exe.size());
+        ASSERT_GE(exe.size(), MAX_PATH);
+        SettingsFile settings(SettingsFile::kBesideExecutable, exe.c_str());
+        EXPECT_STREQ(settings.Path(), "") << "a path the profile functions cannot take";
+        EXPECT_EQ(settings.ReadInt("WIDTH"), 918);
+        EXPECT_EQ(settings.WriteInt("TOP", 1), -1);
+        EXPECT_FALSE(settings.BeginWrites());
+    }
+    const std::string fits = dir.File("CallsignCheck.exe");
+    EXPECT_EQ(std::string(SettingsFile(SettingsFile::kBesideExecutable, fits.c_str()).Path()), dir.File("CallsignCheck.ini"));
+    EXPECT_STREQ(SettingsFile(SettingsFile::kBesideExecutable, nullptr).Path(), "");
 }
 
 }  // namespace

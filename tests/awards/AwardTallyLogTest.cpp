@@ -34,7 +34,7 @@ protected:
     void MakeGeneratedLog(int qsos) {
         ASSERT_NO_FATAL_FAILURE(UseLibrary());
         ASSERT_NO_FATAL_FAILURE(MakeAndLoadMaster());
-        ASSERT_NO_FATAL_FAILURE(Tool({"generate", std::to_string(qsos)}));
+        ASSERT_NO_FATAL_FAILURE(Tool({"generate", std::to_string(qsos), "--replace"}));
         rows_ = Dump();
         ASSERT_EQ(static_cast<int>(rows_.size()), qsos);
     }

@@ -197,7 +197,9 @@ TEST_F(JccJcgDialogTest, TheEntry1001FollowsShow1001InTheWorkedListOnly) {
 TEST_F(JccJcgDialogTest, AMasterThatCannotBeLoadedIsToldOnceAtOpeningAndTheSearchStillRuns) {
     const std::string good = test::ReadFileBytes(Dir().File("vireon.mst"));
     JccJcgDialog dialog(AwardFilter, TheJccJcgList);
-    for (const test::DamagedFile& master : test::DamagedFiles(good)) {
+    std::vector<test::DamagedFile> masters = test::DamagedFiles(good);
+    masters.push_back({"no JCC and no JCG entry", true, test::WithNoRecords(good)});
+    for (const test::DamagedFile& master : masters) {
         SCOPED_TRACE(master.What);
         test::PutDamagedFile(master, Dir().File("vireon.mst"));
         gui::RunModal(dialog, [&](HWND d) {

@@ -53,7 +53,7 @@ void CheckWindowTest::GenerateLog(int count) {
                                   folder_.Path(), &output),
               0)
         << output;
-    ASSERT_EQ(test::RunVireonTool({"generate", std::to_string(count)}, folder_.Path(), &output), 0) << output;
+    ASSERT_EQ(test::RunVireonTool({"generate", std::to_string(count), "--replace"}, folder_.Path(), &output), 0) << output;
 }
 
 SettingsFile* CheckWindowTest::Settings() {

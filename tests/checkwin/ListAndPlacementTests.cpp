@@ -286,7 +286,8 @@ TEST_F(CheckWindowTest, StoredPlacementAndWidthsOpenOnlyWhenUsableAndWhatOpensIs
     // Widths: one hidden, one as wide as a column may be, and the damaged
     // ones, which give the default.
     struct Width { int column; const char* stored; int opens; };
-    const Width widths[] = {{1, "-5", -1}, {2, "0", 0}, {3, "99999999", -1}, {4, "4096", 4096}, {5, "4097", -1}, {11, "150", 150}};
+    const Width widths[] = {{1, "-5", -1},   {2, "0", 0},      {3, "99999999", -1}, {4, "4096", 4096},
+                            {5, "4097", -1}, {6, "abc", -1},   {7, "45px", -1},     {11, "150", 150}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         std::string ini = "[Aplication]\r\n" + c.placement;
@@ -320,6 +321,32 @@ TEST_F(CheckWindowTest, StoredPlacementAndWidthsOpenOnlyWhenUsableAndWhatOpensIs
         EXPECT_EQ(SectionOf(IniText(), "Aplication"),
                   Expected(opened.top, opened.left, opened.right - opened.left, opened.bottom - opened.top, want));
     }
+}
+
+TEST_F(CheckWindowTest, SettingsThatCannotBeStoredAreToldOnceAtTheClose) {
+    const std::string ini = "[Aplication]\r\nTOP=130\r\nLEFT=120\r\n";
+    test::WriteFileBytes(IniPath(), ini);
+    // Read-only as Windows keeps it even from an administrator.
+    if (!test::MakeUnwritable(IniPath(), true)) GTEST_SKIP() << "a file cannot be made unwritable here";
+    struct Restore {
+        std::string file;
+        ~Restore() { test::MakeUnwritable(file, false); }
+    } restore{IniPath()};
+    Run([&](HWND main) {
+        ::SendMessageA(::GetDlgItem(main, IDC_QSOLIST), LVM_SETCOLUMNWIDTH, 5, 77);
+        ::PostMessageA(main, WM_CLOSE, 0, 0);
+        MessageBoxSeen seen = WaitForMessageBox(main);
+        ASSERT_NE(seen.Window, nullptr) << "the failed write is told";
+        EXPECT_EQ(seen.Text, "CallsignCheck.ini に設定を保存できません");
+        EXPECT_EQ(seen.Caption, "checkwin_gui_tests");
+        EXPECT_EQ(seen.Buttons, 1);
+        EXPECT_TRUE(seen.HasOkButton);
+        EXPECT_TRUE(seen.Exclamation);
+        EXPECT_TRUE(::IsWindow(main)) << "the window waits for the answer";
+        Dismiss(seen);
+        EXPECT_TRUE(gui::WaitUntil([&] { return !::IsWindow(main); })) << "then it closes, with one message";
+    });
+    EXPECT_EQ(IniText(), ini) << "the file is left as it was";
 }
 
 TEST_F(CheckWindowTest, SessionEndStoresTheSettingsAsACloseWouldAndACancelledOneNothing) {

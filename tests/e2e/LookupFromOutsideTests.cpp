@@ -199,45 +199,18 @@ void TakeLogFrom(const test::TempDir& from, const test::TempDir& to) {
     for (const char* name : {"vireon.vdb", "vireon.dx0"}) test::CopyFileTo(from.File(name), to.File(name));
 }
 
-struct FileIdentity {
-    bool Open = false;
-    DWORD Volume = 0, IndexHigh = 0, IndexLow = 0;
-    FILETIME Written{};
-    bool operator==(const FileIdentity& o) const {
-        return Open && o.Open && Volume == o.Volume && IndexHigh == o.IndexHigh && IndexLow == o.IndexLow &&
-               CompareFileTime(&Written, &o.Written) == 0;
-    }
-};
-
-// Which file a name stands for and when it was written: a copy put in its
-// place is another file, even with the same bytes and time.
-FileIdentity IdentityOf(const std::string& path) {
-    FileIdentity id;
-    HANDLE h = ::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                             OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return id;
-    BY_HANDLE_FILE_INFORMATION info{};
-    id.Open = ::GetFileInformationByHandle(h, &info) != FALSE;
-    id.Volume = info.dwVolumeSerialNumber;
-    id.IndexHigh = info.nFileIndexHigh;
-    id.IndexLow = info.nFileIndexLow;
-    id.Written = info.ftLastWriteTime;
-    ::CloseHandle(h);
-    return id;
-}
-
 TEST_F(OutsideTest, EnterFindsAQsoTheLoggerAddedAfterTheStartAndLeavesACurrentCopyAlone) {
     ASSERT_NO_FATAL_FAILURE(test::MakeLog(folder_.Path(), SmallLog()));
     ASSERT_NO_FATAL_FAILURE(Start());
     const std::string copy = folder_.File("call.idx");
     ASSERT_EQ(test::ReadFileBytes(copy), test::ReadFileBytes(folder_.File("vireon.dx0"))) << "made at start";
-    const FileIdentity atStart = IdentityOf(copy);
-    ASSERT_TRUE(atStart.Open);
+    const std::string atStart = test::FileIdentityOf(copy);
+    ASSERT_NE(atStart, "");
 
     Seen seen = Drive({"type", "JA1ABC", "key", "enter", "count", "status"});
     EXPECT_EQ(seen.Count, "交信回数 3 回");
     EXPECT_EQ(seen.Status, "Cfm 14  Wkd 7  /  Cfm CW  Wkd FT8");
-    EXPECT_TRUE(IdentityOf(copy) == atStart) << "a copy of the same time and size is not written again";
+    EXPECT_EQ(test::FileIdentityOf(copy), atStart) << "a copy of the same time and size is not written again";
 
     // The logger logs JA1ABC on 21 MHz SSB, and its index takes the QSO.
     std::vector<test::Qso> more = SmallLog();
@@ -254,7 +227,7 @@ TEST_F(OutsideTest, EnterFindsAQsoTheLoggerAddedAfterTheStartAndLeavesACurrentCo
     EXPECT_TRUE(program_.VisibleWindows().size() == 1u) << "no message";
 }
 
-TEST_F(OutsideTest, ReadOnlyCopyAndAStaleIndexNeverListAnotherStation) {
+TEST_F(OutsideTest, AnOldCopyIsMadeAnewOrWhenItCannotBeReadAndNeverListsAnotherStation) {
     // The log is made anew under a copy of an older, other log's index,
     // whose JA1ABC entries name records 3 to 5.
     auto log = [](const std::vector<const char*>& calls) {
@@ -272,69 +245,55 @@ TEST_F(OutsideTest, ReadOnlyCopyAndAStaleIndexNeverListAnotherStation) {
     ASSERT_NO_FATAL_FAILURE(
         test::MakeLog(folder_.Path(), log({"JA1ABC", "JA1ABD", "JQ0UHH", "JA1ABC/1", "JA1ABD", "JA1ABC"})));
     dump_ = test::DumpLog(folder_.Path());
-    std::vector<std::vector<std::string>> exact;
-    for (const DumpRow& r : dump_)
+    std::vector<std::vector<std::string>> exact, onTheOldCopy;
+    for (const DumpRow& r : dump_) {
         if (r.Fields[0].compare(0, 6, "JA1ABC") == 0) exact.push_back(Shown(r));
+        if (r.Fields[0] == "JA1ABC/1") onTheOldCopy.push_back(Shown(r));   // record 4, the one of 3 to 5
+    }
     ASSERT_EQ(exact.size(), 3u);
+    ASSERT_EQ(onTheOldCopy.size(), 1u);
     std::sort(exact.begin(), exact.end());
     const std::string copy = folder_.File("call.idx");
-    for (bool readOnly : {true, false}) {
-        SCOPED_TRACE(readOnly ? "read-only copy" : "writable copy");
+    enum Case { ReadOnly, Writable, RefreshFails };
+    for (Case c : {ReadOnly, Writable, RefreshFails}) {
+        SCOPED_TRACE(c == ReadOnly ? "read-only copy" : c == Writable ? "writable copy" : "no copy can be made");
         ::SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
         test::CopyFileTo(old.File("vireon.dx0"), copy);
-        if (readOnly) ::SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_READONLY);
+        if (c == ReadOnly) ::SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_READONLY);
+        // A folder where no new file can be made: the copy's refresh fails.
+        if (c == RefreshFails && !test::MakeUnwritable(folder_.Path(), true)) {
+            std::printf("[ SKIPPED  ] a folder cannot be made unwritable here\n");
+            break;
+        }
+        struct Restore {
+            std::string folder;
+            ~Restore() { if (!folder.empty()) test::MakeUnwritable(folder, false); }
+        } restore{c == RefreshFails ? folder_.Path() : ""};
         ASSERT_NO_FATAL_FAILURE(Start());
         Seen seen = Drive({"type", "JA1ABC", "key", "enter", "rows", "0,1,2,3"});
-        for (const auto& row : seen.Rows) EXPECT_EQ(row[1].compare(0, 6, "JA1ABC"), 0) << row[1];
         std::vector<std::vector<std::string>> rows = seen.Rows;
         std::sort(rows.begin(), rows.end());
-        if (readOnly) {
-            // The old copy stays and is read; what it names of other
-            // stations is skipped.
+        if (c == RefreshFails) {
+            // The lookup goes on with the old copy, in silence; what it
+            // names of other stations is skipped.
             EXPECT_EQ(test::ReadFileBytes(copy), test::ReadFileBytes(old.File("vireon.dx0")));
-            EXPECT_TRUE(std::includes(exact.begin(), exact.end(), rows.begin(), rows.end()));
+            EXPECT_EQ(rows, onTheOldCopy);
             EXPECT_EQ(program_.VisibleWindows().size(), 1u) << "no message";
         } else {
             EXPECT_EQ(rows, exact) << "the copy is made anew before the lookup";
+            EXPECT_EQ(::GetFileAttributesA(copy.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
         }
         program_.Kill();
     }
     ::SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-// Marks a folder so that nothing can be made in it, not even by an
-// administrator: under Wine with the Unix tool chattr (the only way a test
-// can take the write right away from an administrator); false when that
-// cannot be done here.
-bool MakeFolderUnwritable(const std::string& folder, bool unwritable) {
-    using UnixName = char*(CDECL*)(LPCWSTR);
-    auto toUnix = reinterpret_cast<UnixName>(::GetProcAddress(::GetModuleHandleA("kernel32"), "wine_get_unix_file_name"));
-    if (!toUnix) return false;
-    std::wstring wide(folder.begin(), folder.end());
-    char* unixPath = toUnix(wide.c_str());
-    if (!unixPath) return false;
-    std::string path = unixPath;
-    ::HeapFree(::GetProcessHeap(), 0, unixPath);
-    // Wine starts the Unix program but hands back neither its end nor its
-    // exit code: the folder is tried until it answers as wanted.
-    test::RunProgram("/usr/bin/chattr", {unwritable ? "+i" : "-i", path});
-    const std::string probe = test::JoinPath(folder, "probe");
-    for (int tries = 0; tries < 100; ++tries) {
-        HANDLE h = ::CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-        const bool writable = h != INVALID_HANDLE_VALUE;
-        if (writable) ::CloseHandle(h);
-        if (writable != unwritable) return true;
-        ::Sleep(50);
-    }
-    return false;
-}
-
 TEST_F(OutsideTest, InAFolderWhereNoCopyCanBeMadeTheLookupReadsTheLoggersIndex) {
     ASSERT_NO_FATAL_FAILURE(test::MakeLog(folder_.Path(), SmallLog()));
-    if (!MakeFolderUnwritable(folder_.Path(), true)) GTEST_SKIP() << "a folder cannot be made unwritable here";
+    if (!test::MakeUnwritable(folder_.Path(), true)) GTEST_SKIP() << "a folder cannot be made unwritable here";
     struct Restore {
         std::string folder;
-        ~Restore() { MakeFolderUnwritable(folder, false); }
+        ~Restore() { test::MakeUnwritable(folder, false); }
     } restore{folder_.Path()};
     ASSERT_NO_FATAL_FAILURE(Start());
     Seen seen = Drive({"type", "JA1ABC", "key", "enter", "count", "rows", "0,1"});

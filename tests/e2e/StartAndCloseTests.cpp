@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "app/SettingsKeys.h"
 #include "res/version.h"
 
 namespace {
@@ -86,6 +87,35 @@ TEST(Program, TwoCopiesClosingAtOnceLeaveTheWholeSettingsOfOne) {
         EXPECT_TRUE(lines == StoredLines(places[0], widths[0]) || lines == StoredLines(places[1], widths[1]))
             << test::ReadFileBytes(folder.File("CallsignCheck.ini"));
     }
+}
+
+// A writer that keeps the settings lock (here this test, another process to
+// the program) has stopped: the closing program waits its while, then
+// stores its settings without the lock instead of dropping them.
+TEST(Program, ASettingsLockHeldPastTheWaitDelaysTheWritesButNeverDropsThem) {
+    test::TempDir folder("e2e-locked");
+    Install(folder);
+    HANDLE lock = ::CreateMutexA(nullptr, TRUE, SettingsLockName(folder.File("CallsignCheck.ini").c_str()).c_str());
+    ASSERT_NE(lock, nullptr);
+    struct Release {
+        HANDLE lock;
+        ~Release() {
+            ::ReleaseMutex(lock);
+            ::CloseHandle(lock);
+        }
+    } release{lock};
+    e2e::RunningProgram program;
+    ASSERT_TRUE(program.Start(folder.File("CallsignCheck.exe"), {}, folder.Path()));
+    HWND main = program.WaitForWindow(CC_CAPTION);
+    ASSERT_NE(main, nullptr);
+    const RECT place = {160, 110, 860, 530};
+    Arrange(main, place, 66);
+    ::PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(program.WaitForExit(2000)) << "the program waits for the lock";
+    EXPECT_FALSE(test::FileExists(folder.File("CallsignCheck.ini")));
+    ASSERT_TRUE(program.WaitForExit(15000)) << "and not for ever";
+    EXPECT_EQ(program.VisibleWindows().size(), 0u);
+    EXPECT_EQ(IniLines(folder.File("CallsignCheck.ini")), StoredLines(place, 66));
 }
 
 TEST(Program, TheEndOfTheSessionStoresTheSettingsBeforeWindowsEndsTheProgram) {

@@ -151,6 +151,12 @@ TEST_F(AreaMaster, MissingOrDamagedMasterFailsAndLeavesNoStaleEntries) {
     std::vector<test::DamagedFile> cases = test::DamagedFiles(good);
     cases.push_back({"cut in the last record", true, good.substr(0, good.size() - 30)});
     cases.push_back({"header only", true, good.substr(0, 16)});
+    cases.push_back({"no records", true, test::WithNoRecords(good)});
+    // Read without error, but with no code the tables take (no JCC and no
+    // JCG entry in it).
+    ASSERT_NO_FATAL_FAILURE(MakeMaster("東京都 10\n" + JarlListLine("1050", "Fiftieth", "五十"),
+                                       "北海道  01\n" + JarlListLine("50001", "Nowhere", "無")));
+    cases.push_back({"no JCC and no JCG entry", true, test::ReadFileBytes(Dir().File("vireon.mst"))});
     for (const test::DamagedFile& c : cases) {
         SCOPED_TRACE(c.What);
         test::PutDamagedFile(c, Dir().File("vireon.mst"));

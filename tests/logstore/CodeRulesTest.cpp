@@ -67,15 +67,14 @@ TEST(HasQslReceivedMark, ReadsPositionTwoOfTheTextOnly) {
 }
 
 TEST(CallIndexCopy, IsMadeAnewWhenTimeOrSizeDifferAndTheLoggersIndexServesWithoutOne) {
-    const IndexFileStamp logger{true, false, 24019572, 1000};
+    const IndexFileStamp logger{true, 24019572, 1000};
     struct Case { const char* name; IndexFileStamp logger, copy; bool stale; };
     const Case cases[] = {
-        {"same time and size", logger, {true, false, 24019572, 1000}, false},
-        {"other time", logger, {true, false, 24019572, 999}, true},
-        {"other size", logger, {true, false, 24019548, 1000}, true},
+        {"same time and size", logger, {true, 24019572, 1000}, false},
+        {"other time", logger, {true, 24019572, 999}, true},
+        {"other size", logger, {true, 24019548, 1000}, true},
         {"no copy", logger, {}, true},
-        {"read-only copy", logger, {true, true, 12, 5}, false},
-        {"no logger's index", {}, {true, false, 12, 5}, false},
+        {"no logger's index", {}, {true, 12, 5}, false},
         {"neither", {}, {}, false},
     };
     for (const Case& c : cases) EXPECT_EQ(CallIndexCopyIsStale(c.logger, c.copy), c.stale) << c.name;

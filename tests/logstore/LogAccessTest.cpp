@@ -410,6 +410,16 @@ void MarkReadOnly(const char* file, bool readOnly) {
 #endif
 }
 
+bool IsReadOnly(const char* file) {
+#if defined(_WIN32)
+    const DWORD attributes = ::GetFileAttributesA(file);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+#else
+    struct stat st;
+    return stat(file, &st) == 0 && (st.st_mode & S_IWUSR) == 0;
+#endif
+}
+
 // Files of the current folder with the names the refresh gives its
 // temporary copies.
 std::vector<std::string> TemporaryFilesHere() {
@@ -461,13 +471,28 @@ TEST_F(LogAccess, CallIndexCopyFollowsTheLoggersIndexByTimeAndSize) {
     EXPECT_STREQ(PrepareCallIndex(), "call.idx");
     EXPECT_EQ(test::ReadFileBytes("call.idx"), test::ReadFileBytes("vireon.dx0"));
 
-    // A copy marked read-only is kept as it is, and so is any copy while
-    // the logger's index is missing.
-    test::WriteFileBytes("call.idx", "kept");
+    // The copy is the program's own: one marked read-only is made anew all
+    // the same, and a read-only logger's index (restored from read-only
+    // media) gives a copy that can follow its next change.
+    test::WriteFileBytes("call.idx", "old");
     MarkReadOnly("call.idx", true);
     EXPECT_STREQ(PrepareCallIndex(), "call.idx");
-    EXPECT_EQ(test::ReadFileBytes("call.idx"), "kept");
-    MarkReadOnly("call.idx", false);
+    EXPECT_EQ(test::ReadFileBytes("call.idx"), test::ReadFileBytes("vireon.dx0"));
+    EXPECT_FALSE(IsReadOnly("call.idx"));
+    MarkReadOnly("vireon.dx0", true);
+    test::RemoveFile("call.idx");
+    EXPECT_STREQ(PrepareCallIndex(), "call.idx");
+    EXPECT_FALSE(IsReadOnly("call.idx")) << "the copy does not take the original's mark";
+    MarkReadOnly("vireon.dx0", false);
+    ASSERT_NO_FATAL_FAILURE(test::MakeLog(Dir().Path(), kSearchLog));   // the copy stays as it was
+    ASSERT_NE(test::ReadFileBytes("call.idx"), test::ReadFileBytes("vireon.dx0"));
+    MarkReadOnly("vireon.dx0", true);
+    EXPECT_STREQ(PrepareCallIndex(), "call.idx");
+    EXPECT_EQ(test::ReadFileBytes("call.idx"), test::ReadFileBytes("vireon.dx0")) << "and follows its next change";
+    MarkReadOnly("vireon.dx0", false);
+
+    // Any copy is kept while the logger's index is missing.
+    test::WriteFileBytes("call.idx", "kept");
     test::RemoveFile("vireon.dx0");
     EXPECT_STREQ(PrepareCallIndex(), "call.idx");
     EXPECT_EQ(test::ReadFileBytes("call.idx"), "kept");

@@ -9,7 +9,8 @@ namespace {
 
 struct Element {
     std::string Name;                           // without a namespace prefix
-    std::map<std::string, std::string> Attributes;
+    std::string Namespace;                      // the namespace the element is in, "" for none
+    std::map<std::string, std::string> Attributes;   // by local name, without the xmlns declarations
     std::vector<std::string> Path;              // names of the enclosing elements, outermost first
     std::string Text;                           // character data directly inside, trimmed
 };
@@ -30,10 +31,20 @@ std::string LocalName(const std::string& qualified) {
     return colon == std::string::npos ? qualified : qualified.substr(colon + 1);
 }
 
+std::string Prefix(const std::string& qualified) {
+    size_t colon = qualified.find(':');
+    return colon == std::string::npos ? std::string() : qualified.substr(0, colon);
+}
+
+// The namespace declarations in force: prefix ("" for the default) to name.
+using Namespaces = std::map<std::string, std::string>;
+
 // Reads the elements in document order; false with *error set when the text
 // is not well formed.
 bool ReadElements(const std::string& xml, std::vector<Element>* out, std::string* error) {
     std::vector<size_t> open;   // indexes into *out of the elements not yet closed
+    std::vector<std::string> openNames;       // their qualified names, as the closing tags give them
+    std::vector<Namespaces> scopes(1);        // the declarations in force inside each open element
     size_t i = 0;
     while (i < xml.size()) {
         size_t lt = xml.find('<', i);
@@ -61,10 +72,12 @@ bool ReadElements(const std::string& xml, std::vector<Element>* out, std::string
         std::string tag = xml.substr(lt + 1, gt - lt - 1);
         i = gt + 1;
         if (!tag.empty() && tag[0] == '/') {
-            std::string name = LocalName(Trim(tag.substr(1)));
-            if (open.empty() || (*out)[open.back()].Name != name) return *error = "</" + name + "> closes nothing open", false;
+            std::string name = Trim(tag.substr(1));
+            if (open.empty() || openNames.back() != name) return *error = "</" + name + "> closes nothing open", false;
             (*out)[open.back()].Text = Trim((*out)[open.back()].Text);
             open.pop_back();
+            openNames.pop_back();
+            scopes.pop_back();
             continue;
         }
         bool selfClosing = !tag.empty() && tag.back() == '/';
@@ -72,27 +85,42 @@ bool ReadElements(const std::string& xml, std::vector<Element>* out, std::string
         Element e;
         size_t p = 0;
         while (p < tag.size() && !std::isspace(static_cast<unsigned char>(tag[p]))) ++p;
-        e.Name = LocalName(tag.substr(0, p));
+        const std::string qualified = tag.substr(0, p);
+        e.Name = LocalName(qualified);
         if (e.Name.empty()) return *error = "a tag without a name", false;
+        Namespaces scope = scopes.back();
         while (true) {
             while (p < tag.size() && std::isspace(static_cast<unsigned char>(tag[p]))) ++p;
             if (p >= tag.size()) break;
             size_t eq = tag.find('=', p);
             if (eq == std::string::npos) return *error = "<" + e.Name + "> has an attribute without a value", false;
-            std::string name = LocalName(Trim(tag.substr(p, eq - p)));
+            const std::string attribute = Trim(tag.substr(p, eq - p));
+            std::string name = LocalName(attribute);
             size_t q = eq + 1;
             while (q < tag.size() && std::isspace(static_cast<unsigned char>(tag[q]))) ++q;
             if (q >= tag.size() || (tag[q] != '"' && tag[q] != '\''))
                 return *error = "<" + e.Name + "> has an unquoted attribute " + name, false;
             size_t end = tag.find(tag[q], q + 1);
             if (end == std::string::npos) return *error = "<" + e.Name + "> has an unclosed quote", false;
-            e.Attributes[name] = tag.substr(q + 1, end - q - 1);
+            const std::string value = tag.substr(q + 1, end - q - 1);
+            if (attribute == "xmlns") scope[""] = value;
+            else if (Prefix(attribute) == "xmlns") scope[name] = value;
+            else e.Attributes[name] = value;
             p = end + 1;
         }
+        // The element's namespace: that of its prefix, else the default in
+        // force. A prefix that nothing declares makes the text unreadable.
+        auto ns = scope.find(Prefix(qualified));
+        if (ns != scope.end()) e.Namespace = ns->second;
+        else if (!Prefix(qualified).empty()) return *error = "<" + qualified + "> has an undeclared prefix", false;
         for (size_t k : open) e.Path.push_back((*out)[k].Name);
         if (open.empty() && !out->empty()) return *error = "a second root element <" + e.Name + ">", false;
         out->push_back(e);
-        if (!selfClosing) open.push_back(out->size() - 1);
+        if (!selfClosing) {
+            open.push_back(out->size() - 1);
+            openNames.push_back(qualified);
+            scopes.push_back(scope);
+        }
     }
     if (!open.empty()) return *error = "<" + (*out)[open.back()].Name + "> is not closed", false;
     if (out->empty()) return *error = "no element", false;
@@ -100,6 +128,15 @@ bool ReadElements(const std::string& xml, std::vector<Element>* out, std::string
 }
 
 bool Within(const Element& e, const std::vector<std::string>& path) { return e.Path == path; }
+
+// The namespaces Windows reads the entries in: an entry in another one is
+// not that entry, whatever its name.
+const char kAsmV1[] = "urn:schemas-microsoft-com:asm.v1";
+const char kAsmV2[] = "urn:schemas-microsoft-com:asm.v2";
+const char kAsmV3[] = "urn:schemas-microsoft-com:asm.v3";
+const char kCompatibility[] = "urn:schemas-microsoft-com:compatibility.v1";
+const char kSettings2005[] = "http://schemas.microsoft.com/SMI/2005/WindowsSettings";
+const char kSettings2016[] = "http://schemas.microsoft.com/SMI/2016/WindowsSettings";
 
 std::string Attribute(const Element& e, const std::string& name) {
     auto it = e.Attributes.find(name);
@@ -124,27 +161,37 @@ std::vector<std::string> Problems(const std::string& xml) {
     std::string error;
     if (!ReadElements(xml, &elements, &error)) return {"not well formed: " + error};
     std::vector<std::string> problems;
-    if (elements[0].Name != "assembly" || Attribute(elements[0], "manifestVersion") != "1.0")
-        problems.push_back("the root is not <assembly manifestVersion=\"1.0\">");
+    // A root that is not the assembly is not a manifest at all: nothing else
+    // is read.
+    if (elements[0].Name != "assembly" || elements[0].Namespace != kAsmV1 ||
+        Attribute(elements[0], "manifestVersion") != "1.0")
+        return {std::string("the root is not <assembly manifestVersion=\"1.0\"> in ") + kAsmV1};
 
-    bool controls = false, asInvoker = false, dpiAware = false;
+    bool controls = false, asInvoker = false, dpiAware = false, dpiUnaware = false;
     std::vector<std::string> osIds;
     for (const Element& e : elements) {
-        if (e.Name == "assemblyIdentity" && Within(e, {"assembly", "dependency", "dependentAssembly"}) &&
+        if (e.Name == "assemblyIdentity" && e.Namespace == kAsmV1 &&
+            Within(e, {"assembly", "dependency", "dependentAssembly"}) &&
             Attribute(e, "name") == "Microsoft.Windows.Common-Controls")
             controls = Attribute(e, "version") == "6.0.0.0" && Lower(Attribute(e, "publicKeyToken")) == "6595b64144ccf1df" &&
                        Attribute(e, "type") == "win32";
-        if (e.Name == "supportedOS" && Within(e, {"assembly", "compatibility", "application"}))
+        if (e.Name == "supportedOS" && e.Namespace == kCompatibility && Within(e, {"assembly", "compatibility", "application"}))
             osIds.push_back(Lower(Attribute(e, "Id")));
-        if (e.Name == "requestedExecutionLevel" &&
+        if (e.Name == "requestedExecutionLevel" && (e.Namespace == kAsmV2 || e.Namespace == kAsmV3) &&
             Within(e, {"assembly", "trustInfo", "security", "requestedPrivileges"}))
             asInvoker = Attribute(e, "level") == "asInvoker" && Attribute(e, "uiAccess") != "true";
-        // dpiAware "true" (system aware; "true/pm" per monitor) or a
-        // dpiAwareness other than unaware, which newer systems read first.
+        // dpiAware "true" (system aware; "true/pm" per monitor), which every
+        // system from Windows 7 on reads; a dpiAwareness, which Windows 10
+        // reads first, must not take it back.
         if (Within(e, {"assembly", "application", "windowsSettings"})) {
-            std::string value = Lower(e.Text);
-            if (e.Name == "dpiAware" && (value == "true" || value == "true/pm" || value == "per monitor")) dpiAware = true;
-            if (e.Name == "dpiAwareness" && !value.empty() && value.find("unaware") == std::string::npos) dpiAware = true;
+            std::string value = Lower(Trim(e.Text));
+            if (e.Name == "dpiAware" && e.Namespace == kSettings2005) {
+                if (value == "true" || value == "true/pm" || value == "per monitor") dpiAware = true;
+                else dpiUnaware = true;
+            }
+            if (e.Name == "dpiAwareness" && e.Namespace == kSettings2016 &&
+                (value.empty() || value.find("unaware") != std::string::npos))
+                dpiUnaware = true;
         }
     }
     if (!controls) problems.push_back("no dependency on Microsoft.Windows.Common-Controls 6.0.0.0 (visual styles)");
@@ -152,7 +199,9 @@ std::vector<std::string> Problems(const std::string& xml) {
         if (std::find(osIds.begin(), osIds.end(), os.Id) == osIds.end())
             problems.push_back(std::string("no supportedOS ") + os.Name + " " + os.Id);
     if (!asInvoker) problems.push_back("no requestedExecutionLevel asInvoker");
-    if (!dpiAware) problems.push_back("not DPI aware (dpiAware true or a dpiAwareness)");
+    if (!dpiAware || dpiUnaware)
+        problems.push_back(std::string("not DPI aware (dpiAware true in ") + kSettings2005 +
+                           ", and no dpiAware or dpiAwareness saying otherwise)");
     return problems;
 }
 

@@ -10,7 +10,8 @@ namespace manifest {
 
 // One line per entry that is missing or wrong; empty when all is right.
 // The text must be well formed in the small sense checked here: every tag
-// closed in order, attributes quoted.
+// closed in order, attributes quoted, every prefix declared. Each entry
+// counts only in its own XML namespace, as Windows reads it.
 std::vector<std::string> Problems(const std::string& xml);
 
 }  // namespace manifest

@@ -3,7 +3,8 @@
 # The release packages of a Windows build as a Windows user gets them:
 # exactly the files each zip must hold, README.txt in Japanese and English
 # for Notepad (UTF-8 with BOM, CRLF), the HTML guides with every local link
-# and picture present and no Markdown left, the version in the zip names, the
+# and picture present, only known HTML elements each closed in order, and no
+# Markdown left (no link or link text naming a .md file), the version in the zip names, the
 # READMEs, the page titles and the program's version resource, stripped
 # executables that are all 32-bit (the logging library is), and each
 # program's manifest (read under Wine by cc-manifest-check: this build's, or
@@ -35,6 +36,63 @@ links() {
     grep -vE '^([a-z][a-z0-9+.-]*:|$)' | sort -u
 }
 
+# What a browser would show other than written: elements that HTML does not
+# know (a raw "<EOR>" in the text becomes an element that holds the rest of
+# the page), elements not closed in order, and link text that names a
+# Markdown file. One line per problem.
+html_problems() {
+  tr '\n\r' '  ' < "$1" | awk '
+    BEGIN {
+      n = split("html head title base link meta style script noscript body section nav article aside " \
+                "h1 h2 h3 h4 h5 h6 hgroup header footer address main p hr pre blockquote ol ul menu li dl dt dd " \
+                "figure figcaption div a em strong small s cite q dfn abbr ruby rt rp data time code var samp " \
+                "kbd sub sup i b u mark bdi bdo span br wbr ins del picture source img iframe embed object " \
+                "video audio track map area table caption colgroup col tbody thead tfoot tr td th form label " \
+                "input button select datalist optgroup option textarea output progress meter fieldset legend " \
+                "details summary dialog template svg math", k, " ")
+      for (i = 1; i <= n; i++) known[k[i]] = 1
+      n = split("area base br col embed hr img input link meta source track wbr", k, " ")
+      for (i = 1; i <= n; i++) empty[k[i]] = 1
+    }
+    {
+      s = $0; depth = 0; inA = 0
+      while ((at = index(s, "<")) > 0) {
+        if (inA) linkText = linkText substr(s, 1, at - 1)
+        s = substr(s, at)
+        if (substr(s, 1, 4) == "<!--") {
+          e = index(s, "-->"); if (!e) { print "a comment is not closed"; break }
+          s = substr(s, e + 3); continue
+        }
+        e = index(s, ">"); if (!e) { print "a tag is not closed: " substr(s, 1, 40); break }
+        tag = substr(s, 2, e - 2); s = substr(s, e + 1)
+        if (substr(tag, 1, 1) == "!") continue
+        closing = substr(tag, 1, 1) == "/"
+        if (closing) tag = substr(tag, 2)
+        if (!match(tag, /^[A-Za-z][A-Za-z0-9-]*/)) { print "text <" tag "> is not a tag"; continue }
+        name = tolower(substr(tag, 1, RLENGTH))
+        if (!(name in known)) { print "unknown element <" substr(tag, 1, RLENGTH) ">"; continue }
+        if (closing) {
+          if (depth > 0 && open[depth] == name) depth--
+          else if (depth > 0) { print "<" open[depth] "> is not closed before </" name ">"; depth-- }
+          else print "</" name "> closes nothing open"
+          if (name == "a") {
+            if (linkText ~ /\.[Mm][Dd]([^A-Za-z0-9]|$)/) print "link text names a Markdown file: " linkText
+            inA = 0
+          }
+          continue
+        }
+        if (name in empty || tag ~ /\/$/) continue
+        open[++depth] = name
+        if (name == "a") { inA = 1; linkText = "" }
+        if (name == "style" || name == "script") {   # their text is not HTML
+          e = index(tolower(s), "</" name); if (!e) continue
+          s = substr(s, e)
+        }
+      }
+      for (; depth > 0; depth--) print "<" open[depth] "> is not closed"
+    }'
+}
+
 problems() {   # problems PROGRAM_DIR KIT_DIR: what is wrong, nothing when all is right
   local p=$1 k=$2 f page link
   local got
@@ -63,6 +121,7 @@ problems() {   # problems PROGRAM_DIR KIT_DIR: what is wrong, nothing when all i
   for page in "$p"/*.html "$k"/*.html; do
     [ -f "$page" ] || continue
     grep -q "<title>[^<]* $version[ <:]" "$page" || echo "$page: the title does not carry version $version"
+    html_problems "$page" | sed "s|^|$page: |"
     while read -r link; do
       [ -n "$link" ] || continue
       [ -f "$(dirname "$page")/$link" ] || echo "$page: links to $link, which is not in the package"
@@ -116,6 +175,9 @@ faults=(
   "sed -i 's/\[English\]/English/' kit/README.txt"
   "sed -i 's/about.png/about-2.png/' program/user-guide.ja.html"
   "sed -i 's/file-formats.html/file-formats.md/' kit/stand-in.html"
+  "sed -i '0,/<p>/s|<p>|<p>records end with <EOR> |' kit/stand-in.html"
+  "sed -i '0,/<\\/li>/s|</li>||' program/user-guide.ja.html"
+  "sed -i '0,/<a href=\"file-formats.html\">/s|<a href=\"file-formats.html\">|&file-formats.md |' kit/stand-in.html"
   "sed -i 's/<title>CallsignCheck $version/<title>CallsignCheck/' program/user-guide.en.html"
   "sed -i 's|src=\"screenshots/logger.png\"|src=\"screenshots/about.png\"|' program/user-guide.en.html"
   "cp '$build/bin/loggerwin.exe' kit/"

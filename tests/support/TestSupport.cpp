@@ -106,6 +106,60 @@ static std::string CurrentDir() {
     return buf;
 }
 
+std::string FileIdentityOf(const std::string& path) {
+    char text[96];
+#if defined(_WIN32)
+    HANDLE h = ::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return {};
+    BY_HANDLE_FILE_INFORMATION info{};
+    const BOOL got = ::GetFileInformationByHandle(h, &info);
+    ::CloseHandle(h);
+    if (!got) return {};
+    std::snprintf(text, sizeof text, "%lx:%lx%08lx:%lx%08lx", static_cast<unsigned long>(info.dwVolumeSerialNumber),
+                  static_cast<unsigned long>(info.nFileIndexHigh), static_cast<unsigned long>(info.nFileIndexLow),
+                  static_cast<unsigned long>(info.ftLastWriteTime.dwHighDateTime),
+                  static_cast<unsigned long>(info.ftLastWriteTime.dwLowDateTime));
+#else
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) return {};
+    std::snprintf(text, sizeof text, "%llx:%llx:%lld.%09ld", static_cast<unsigned long long>(st.st_dev),
+                  static_cast<unsigned long long>(st.st_ino), static_cast<long long>(st.st_mtim.tv_sec),
+                  static_cast<long>(st.st_mtim.tv_nsec));
+#endif
+    return text;
+}
+
+#if defined(_WIN32)
+bool MakeUnwritable(const std::string& path, bool unwritable) {
+    using UnixName = char*(CDECL*)(LPCWSTR);
+    auto toUnix = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
+    if (!toUnix) return false;
+    std::wstring wide(path.begin(), path.end());
+    char* unixPath = toUnix(wide.c_str());
+    if (!unixPath) return false;
+    const std::string unixName = unixPath;
+    ::HeapFree(::GetProcessHeap(), 0, unixPath);
+    // Wine starts the Unix program but hands back neither its end nor its
+    // exit code: the file is tried until it answers as wanted.
+    RunProgram("/usr/bin/chattr", {unwritable ? "+i" : "-i", unixName});
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    const std::string probe = JoinPath(path, "probe");
+    for (int tries = 0; tries < 100; ++tries) {
+        HANDLE h = folder ? ::CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr)
+                          : ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, 0, nullptr);
+        const bool writable = h != INVALID_HANDLE_VALUE;
+        if (writable) ::CloseHandle(h);
+        if (writable != unwritable) return true;
+        ::Sleep(50);
+    }
+    return false;
+}
+#endif
+
 static void ChangeDir(const std::string& dir) {
 #if defined(_WIN32)
     if (_chdir(dir.c_str()) != 0) ADD_FAILURE() << "cannot enter " << dir;

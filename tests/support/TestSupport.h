@@ -27,6 +27,18 @@ std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 void CopyFileTo(const std::string& from, const std::string& to);
 void RemoveFile(const std::string& path);
+// Which file a name stands for and when it was last written, as text ("" for
+// no file): a file put in its place is another file, even with the same
+// bytes and times, and so gives another identity.
+std::string FileIdentityOf(const std::string& path);
+#if defined(_WIN32)
+// Marks a file or folder so that it cannot be written (nothing can be made
+// in a folder), not even by an administrator: under Wine with the Unix tool
+// chattr, the only way a test can take the write right away from an
+// administrator (a read-only mark does not hold for root). False when that
+// cannot be done here.
+bool MakeUnwritable(const std::string& path, bool unwritable);
+#endif
 bool MakeDir(const std::string& path);
 void RemoveTree(const std::string& dir);   // the folder and everything in it
 

@@ -59,6 +59,15 @@ TEST(LoggerWin, JournalsEveryMessageByteForByte) {
     char title[64] = {};
     GetWindowTextA(logger.Window(), title, sizeof title);
     EXPECT_STREQ(title, "Vireon (stand-in)");
+    // 520 x 360 at 96 DPI, scaled to the screen's DPI (run at 144 and 192
+    // DPI too).
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    RECT r{};
+    GetWindowRect(logger.Window(), &r);
+    EXPECT_EQ(r.right - r.left, MulDiv(520, dpi, 96)) << dpi << " DPI";
+    EXPECT_EQ(r.bottom - r.top, MulDiv(360, dpi, 96)) << dpi << " DPI";
     struct Message { DWORD Code; std::string Bytes; const char* Line; };
     const Message messages[] = {
         {0x20010, "JA1ABC/1", "00020010 8 4A41314142432F31"},

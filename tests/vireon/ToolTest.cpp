@@ -179,15 +179,15 @@ TEST_F(ToolTest, GeneratesTheSameLogForTheSameSeed) {
     MakeSmallMaster();
     Tool({"generate", "3000", "--seed", "7"});
     std::string log1 = test::ReadFileBytes(File("vireon.vdb")), ix1 = test::ReadFileBytes(File("vireon.dx0"));
-    Tool({"generate", "3000", "--seed", "7"});
+    Tool({"generate", "3000", "--seed", "7", "--replace"});
     EXPECT_TRUE(log1 == test::ReadFileBytes(File("vireon.vdb")));
     EXPECT_TRUE(ix1 == test::ReadFileBytes(File("vireon.dx0")));
-    Tool({"generate", "3000", "--seed", "8"});
+    Tool({"generate", "3000", "--replace", "--seed", "8"});
     EXPECT_FALSE(log1 == test::ReadFileBytes(File("vireon.vdb")));
     // `index` rebuilds the very index that generate wrote.
     test::RemoveFile(File("vireon.dx0"));
     Tool({"index"});
-    Tool({"generate", "3000", "--seed", "8"});
+    Tool({"generate", "3000", "--seed", "8", "--replace"});
     std::string generated = test::ReadFileBytes(File("vireon.dx0"));
     Tool({"index"});
     EXPECT_TRUE(generated == test::ReadFileBytes(File("vireon.dx0")));
@@ -273,6 +273,7 @@ TEST_F(ToolTest, BadInputGivesAMessageAndTheDocumentedCode) {
         {{"generate", "10", "--seed", "-1"}, 2, "--seed must be a number"},
         {{"generate", "10", "--master", "missing.mst"}, 2, "cannot read the master missing.mst"},
         {{"generate", "10", "--colour", "red"}, 2, "unknown option --colour"},
+        {{"generate", "10", "--seed"}, 2, "--seed needs a value"},
         {{"dump", "extra"}, 2, "takes no arguments"},
         {{"dump"}, 2, "cannot open the log"},
         {{"index"}, 2, "cannot open the log"},
@@ -553,8 +554,31 @@ TEST_F(ToolTest, GenerateWithoutAMasterUsesTheBuiltInSample) {
     EXPECT_EQ(*prefectures.begin(), "01");
     EXPECT_LE(*prefectures.rbegin(), "47");
     MakeSmallMaster();
-    out = Tool({"generate", "500", "--seed", "2"});
+    out = Tool({"generate", "500", "--seed", "2", "--replace"});
     EXPECT_NE(out.find("codes from vireon.mst"), std::string::npos) << out;
+}
+
+TEST_F(ToolTest, GenerateKeepsAnExistingLogOrIndexUnlessToldToReplaceIt) {
+    Tool({"generate", "20", "--seed", "4"});
+    const std::string log = test::ReadFileBytes(File("vireon.vdb")), index = test::ReadFileBytes(File("vireon.dx0"));
+    for (const char* only : {"", "vireon.dx0", "vireon.vdb"}) {
+        SCOPED_TRACE(*only ? std::string("only ") + only : "both");
+        test::WriteFileBytes(File("vireon.vdb"), log);
+        test::WriteFileBytes(File("vireon.dx0"), index);
+        if (*only) test::RemoveFile(File(std::string(only) == "vireon.dx0" ? "vireon.vdb" : "vireon.dx0"));
+        const std::string out = Tool({"generate", "30", "--seed", "5"}, 2);
+        EXPECT_NE(out.find("already holds"), std::string::npos) << out;
+        EXPECT_NE(out.find("--replace"), std::string::npos) << out;
+        const std::string kept = *only ? only : "both";
+        if (kept != "vireon.dx0") {
+            EXPECT_TRUE(test::ReadFileBytes(File("vireon.vdb")) == log);
+        }
+        if (kept != "vireon.vdb") {
+            EXPECT_TRUE(test::ReadFileBytes(File("vireon.dx0")) == index);
+        }
+    }
+    Tool({"generate", "30", "--seed", "5", "--replace"});
+    EXPECT_EQ(Dump().size(), 30u);
 }
 
 }  // namespace
