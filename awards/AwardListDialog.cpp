@@ -135,16 +135,24 @@ std::string AwardTableWindow::DefaultFileName(const char* what) const {
 void AwardTableWindow::SaveCsv() { SaveFile(kCsvTitle, DefaultFileName(CsvFileKind()), m_List.AllRowsAsCsv()); }
 
 void AwardTableWindow::SaveFile(const char* title, const std::string& defaultName, const std::string& bytes) {
+    SaveAwardFile(m_hWnd, title, defaultName, "csv", [&bytes](std::string* out, std::string*) {
+        *out = bytes;
+        return true;
+    });
+}
+
+void SaveAwardFile(HWND owner, const char* title, const std::string& defaultName, const char* type,
+                   const std::function<bool(std::string* bytes, std::string* reason)>& make) {
     std::wstring path;
-    std::string reason;
-    switch (AskSaveFileName(m_hWnd, title, defaultName, &path)) {
+    std::string bytes, reason;
+    switch (AskSaveFileName(owner, title, defaultName, &path, type)) {
     case SaveName::Cancelled:
         return;
     case SaveName::TooLong:
         ShowAwardMessage(WideFromCp932(std::string(kCannotWrite) + "\n" + SystemReason(ERROR_FILENAME_EXCED_RANGE)));
         return;
     case SaveName::Chosen:
-        if (!WriteFileWhole(path, bytes, &reason))
+        if (!make(&bytes, &reason) || !WriteFileWhole(path, bytes, &reason))
             ShowAwardMessage(WideFromCp932(std::string(kCannotWrite) + "\n") + path + WideFromCp932("\n" + reason));
         return;
     }

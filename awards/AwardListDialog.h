@@ -7,6 +7,7 @@
 // with an application saved, and the areas shown by band.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -136,6 +137,13 @@ protected:
     const AwardStatistics& results_;
     std::vector<ListColumn> columns_;
 };
+
+// The save dialog for files of the extension `type`, then the bytes that
+// `make` gives (made only once a name is chosen) written whole; a name too
+// long, bytes that cannot be made and a failed write are told with the
+// path and the reason.
+void SaveAwardFile(HWND owner, const char* title, const std::string& defaultName, const char* type,
+                   const std::function<bool(std::string* bytes, std::string* reason)>& make);
 
 // A message of the award windows: a box with an OK button and the
 // exclamation icon, captioned with the executable's base name.

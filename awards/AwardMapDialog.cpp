@@ -13,7 +13,6 @@ namespace {
 
 const char kViewClass[] = "CallsignCheckAwardMap";
 const char kSaveTitle[] = "PNG で保存";
-const char kCannotWrite[] = "ファイルに書き込めません";
 
 // Sizes in pixels at 96 DPI: the smallest map window, and the height it
 // opens with at least (the owner's height when that is more).
@@ -252,22 +251,13 @@ bool AwardMapDialog::CopyPicture() {
 }
 
 void AwardMapDialog::SavePicture() {
-    std::wstring path;
-    switch (AskSaveFileName(m_hWnd, kSaveTitle, MapFileName(map_.Kind, TodayYmd()), &path, "png")) {
-    case SaveName::Cancelled:
-        return;
-    case SaveName::TooLong:
-        ShowAwardMessage(WideFromCp932(std::string(kCannotWrite) + "\n" + SystemReason(ERROR_FILENAME_EXCED_RANGE)));
-        return;
-    case SaveName::Chosen:
-        break;
-    }
-    HBITMAP picture = RenderPicture();
-    std::string png, reason;
-    bool ok = picture && PngOfBitmap(picture, &png, &reason);
-    if (picture) ::DeleteObject(picture);
-    if (ok) ok = WriteFileWhole(path, png, &reason);
-    if (!ok) ShowAwardMessage(WideFromCp932(std::string(kCannotWrite) + "\n") + path + WideFromCp932("\n" + reason));
+    SaveAwardFile(m_hWnd, kSaveTitle, MapFileName(map_.Kind, TodayYmd()), "png",
+                  [this](std::string* png, std::string* reason) {
+                      HBITMAP picture = RenderPicture();
+                      const bool made = picture && PngOfBitmap(picture, png, reason);
+                      if (picture) ::DeleteObject(picture);
+                      return made;
+                  });
 }
 
 void AwardMapDialog::OnCopy() { CopyPicture(); }
