@@ -18,6 +18,7 @@
 #include "awards/AwardFilter.h"
 #include "awards/AwardList.h"
 #include "awards/AwardListDialog.h"
+#include "lists/FileSave.h"
 #include "logstore/AreaMaster.h"
 #include "res/resource.h"
 
@@ -437,30 +438,12 @@ std::vector<std::wstring> FilesIn(const std::wstring& folder) {
     return names;
 }
 
-std::string ReadWide(const std::wstring& path) {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "(none)";
-    std::string bytes(static_cast<size_t>(::GetFileSize(file, nullptr)), '\0');
-    DWORD read = 0;
-    if (!bytes.empty()) ::ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
-    ::CloseHandle(file);
-    return bytes;
-}
-
 void WriteWide(const std::wstring& path, const std::string& bytes) {
     HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     DWORD written = 0;
     ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     ::CloseHandle(file);
-}
-
-std::string Today() {
-    SYSTEMTIME now{};
-    ::GetLocalTime(&now);
-    char text[16];
-    std::snprintf(text, sizeof text, "%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
-    return text;
 }
 
 // The titles and rows of a list as shown, joined as the program copies them.
@@ -636,7 +619,7 @@ TEST_F(AwardListWindowTest, CtrlSAndTheMenuSaveTheListAndTheApplicationList) {
     const std::vector<test::DumpedRecord> dump = test::DumpLog(Dir().Path());
     ShowList([&](HWND window, HWND list) {
         gui::PostCtrlKey(list, 'S', [] { return gui::FindProcessWindow("CSV で保存") != nullptr; });
-        EXPECT_EQ(AnswerSaveDialog("CSV で保存", csv), "JCC-" + Today() + ".csv");
+        EXPECT_EQ(AnswerSaveDialog("CSV で保存", csv), "JCC-" + TodayYmd() + ".csv");
         gui::Settle(window);
         Rows rows = awardgui::ReadListRows(list);
         for (Row& row : rows) {
@@ -648,7 +631,7 @@ TEST_F(AwardListWindowTest, CtrlSAndTheMenuSaveTheListAndTheApplicationList) {
         EXPECT_EQ(test::ReadFileBytes(csv), Joined(list, rows, ','));
 
         ::PostMessageA(window, WM_COMMAND, ID_LIST_SAVEAPPLICATION, 0);
-        EXPECT_EQ(AnswerSaveDialog("申請リストを保存", application), "JCC-申請リスト-" + Today() + ".csv");
+        EXPECT_EQ(AnswerSaveDialog("申請リストを保存", application), "JCC-申請リスト-" + TodayYmd() + ".csv");
         gui::Settle(window);
         // 0101 first confirmed by record 7, 1002 by record 6, in table order.
         auto line = [&](int no, const char* code, const std::string& name, int recNo) {
@@ -747,10 +730,10 @@ TEST_F(AwardListWindowTest, AFileIsWrittenExactlyWhereTheDialogSaysEvenOutsideTh
             ASSERT_TRUE(gui::WaitUntil([&] { return !::IsWindow(dialog); }));
             gui::Settle(window);
             EXPECT_EQ(TakeMessage(window, 500), "") << "no failure to tell";
-            EXPECT_EQ(ReadWide(folder + L"\\a.csv").rfind("No,C/W,Code,Qth,", 0), 0u) << "written into the folder chosen";
+            EXPECT_EQ(test::ReadFileBytes(folder + L"\\a.csv").rfind("No,C/W,Code,Qth,", 0), 0u) << "written into the folder chosen";
         }
     });
-    EXPECT_EQ(ReadWide(plain + L"\\a.csv"), "earlier\r\n") << "the folder whose name looks alike is left alone";
+    EXPECT_EQ(test::ReadFileBytes(plain + L"\\a.csv"), "earlier\r\n") << "the folder whose name looks alike is left alone";
 }
 
 TEST_F(AwardListWindowTest, ANameLongerThanTheDialogTakesIsRefusedWithTheMessage) {

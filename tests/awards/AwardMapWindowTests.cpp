@@ -19,6 +19,7 @@
 #include "awards/AwardList.h"
 #include "awards/AwardListDialog.h"
 #include "awards/AwardMapDialog.h"
+#include "lists/FileSave.h"
 #include "res/resource.h"
 
 namespace {
@@ -228,11 +229,7 @@ TEST_F(AwardMapWindowTest, CtrlSSavesAPngOfTheViewsSize) {
     const std::string path = Dir().File("map.png");
     WithMap(false, [&](HWND map, AwardMapDialog& dialog) {
         gui::PostCtrlKey(dialog.View(), 'S', [] { return gui::FindProcessWindow("PNG で保存") != nullptr; });
-        SYSTEMTIME now{};
-        ::GetLocalTime(&now);
-        char today[16];
-        std::snprintf(today, sizeof today, "%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
-        EXPECT_EQ(awardgui::AnswerSaveDialog("PNG で保存", path), std::string("WAJA-地図-") + today + ".png");
+        EXPECT_EQ(awardgui::AnswerSaveDialog("PNG で保存", path), "WAJA-地図-" + TodayYmd() + ".png");
         gui::Settle(map);
         RECT view;
         ::GetClientRect(dialog.View(), &view);

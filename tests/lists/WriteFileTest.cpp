@@ -12,17 +12,6 @@
 
 namespace {
 
-std::string ReadWide(const std::wstring& path) {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "(none)";
-    std::string bytes(static_cast<size_t>(::GetFileSize(file, nullptr)), '\0');
-    DWORD read = 0;
-    if (!bytes.empty()) ::ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
-    ::CloseHandle(file);
-    return bytes;
-}
-
 // The files of a folder (not its subfolders).
 int FileCount(const std::wstring& folder) {
     WIN32_FIND_DATAW found;
@@ -44,7 +33,7 @@ TEST(WriteFileWhole, ReplacesOnlyWhenCompleteAndTellsWhyItCouldNot) {
     std::string reason;
     ASSERT_TRUE(WriteFileWhole(target, "first\r\n", &reason)) << reason;
     ASSERT_TRUE(WriteFileWhole(target, "second\r\n", &reason)) << reason;
-    EXPECT_EQ(ReadWide(target), "second\r\n");
+    EXPECT_EQ(test::ReadFileBytes(target), "second\r\n");
 
     // Each failure leaves the earlier file, gives the reason, and leaves
     // no temporary file: one that comes only once the temporary file is
@@ -57,13 +46,13 @@ TEST(WriteFileWhole, ReplacesOnlyWhenCompleteAndTellsWhyItCouldNot) {
     EXPECT_FALSE(WriteFileWhole(target, "third\r\n", &reason)) << "held open";
     EXPECT_FALSE(reason.empty());
     ::CloseHandle(held);
-    EXPECT_EQ(ReadWide(target), "second\r\n");
+    EXPECT_EQ(test::ReadFileBytes(target), "second\r\n");
 
     ASSERT_TRUE(::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY));
     reason.clear();
     EXPECT_FALSE(WriteFileWhole(target, "third\r\n", &reason)) << "read-only";
     EXPECT_FALSE(reason.empty());
-    EXPECT_EQ(ReadWide(target), "second\r\n");
+    EXPECT_EQ(test::ReadFileBytes(target), "second\r\n");
     EXPECT_NE(::GetFileAttributesW(target.c_str()) & FILE_ATTRIBUTE_READONLY, 0u) << "the mark is kept";
     ::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
 
@@ -92,9 +81,9 @@ TEST(WriteFileWhole, TheFileGoesWhereItsUnicodeNameSays) {
     ASSERT_TRUE(WriteFileWhole(plain + L"\\a.csv", "plain\r\n", &reason)) << reason;
     ASSERT_TRUE(WriteFileWhole(accented + L"\\a.csv", "accented\r\n", &reason)) << reason;
     ASSERT_TRUE(WriteFileWhole(beyond + L"\\a.csv", "beyond\r\n", &reason)) << reason;
-    EXPECT_EQ(ReadWide(plain + L"\\a.csv"), "plain\r\n");
-    EXPECT_EQ(ReadWide(accented + L"\\a.csv"), "accented\r\n");
-    EXPECT_EQ(ReadWide(beyond + L"\\a.csv"), "beyond\r\n");
+    EXPECT_EQ(test::ReadFileBytes(plain + L"\\a.csv"), "plain\r\n");
+    EXPECT_EQ(test::ReadFileBytes(accented + L"\\a.csv"), "accented\r\n");
+    EXPECT_EQ(test::ReadFileBytes(beyond + L"\\a.csv"), "beyond\r\n");
     EXPECT_EQ(FileCount(plain) + FileCount(accented) + FileCount(beyond), 3);
 }
 

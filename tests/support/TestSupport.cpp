@@ -131,6 +131,17 @@ std::string FileIdentityOf(const std::string& path) {
 }
 
 #if defined(_WIN32)
+std::string ReadFileBytes(const std::wstring& path) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string bytes(static_cast<size_t>(::GetFileSize(file, nullptr)), '\0');
+    DWORD read = 0;
+    if (!bytes.empty()) ::ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
+    ::CloseHandle(file);
+    return bytes;
+}
+
 bool MakeUnwritable(const std::string& path, bool unwritable) {
     using UnixName = char*(CDECL*)(LPCWSTR);
     auto toUnix = reinterpret_cast<UnixName>(

@@ -32,6 +32,9 @@ void RemoveFile(const std::string& path);
 // bytes and times, and so gives another identity.
 std::string FileIdentityOf(const std::string& path);
 #if defined(_WIN32)
+// The bytes of a file named in UTF-16 (a name code page 932 cannot hold);
+// empty when there is none.
+std::string ReadFileBytes(const std::wstring& path);
 // Marks a file or folder so that it cannot be written (nothing can be made
 // in a folder), not even by an administrator: under Wine with the Unix tool
 // chattr, the only way a test can take the write right away from an
