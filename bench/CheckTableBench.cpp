@@ -17,6 +17,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #if defined(_WIN32)
@@ -26,6 +27,7 @@
 #endif
 
 #include "TestSupport.h"
+#include "checkwin/CallCollector.h"
 #include "checkwin/CheckWindowTable.h"
 #include "logstore/LogAccess.h"
 #include "logstore/LoggerLibrary.h"
@@ -132,6 +134,8 @@ int main(int argc, char** argv) {
     }
     const double b = Median(build), r = Median(bare);
     std::printf("distinct calls:                    %zu\n", table.Count());
+    std::printf("processors:                        %u (a second thread counts from %zu QSOs on)\n",
+                std::thread::hardware_concurrency(), CallCollector::kHelperRecords);
     std::printf("build the table (median of %d):     %.3f s\n", runs, b);
     std::printf("bare KVX_readv loop (median):      %.3f s\n", r);
     std::printf("ratio build / bare:                %.3f (target <= 1.3)\n", b / r);

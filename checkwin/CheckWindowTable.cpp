@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "checkwin/CallCollector.h"
 #include "logstore/QsoRecord.h"
 
 const char kCheckNothingFound[] = "該当なし";
@@ -18,21 +19,6 @@ const ListColumn CheckColumns[kCheckColumnTotal] = {
 };
 
 namespace {
-
-// Byte order of two calls, a call before every longer call it begins.
-// Calls are short: a plain loop beats a call of the library's memcmp.
-bool CallBefore(const char* a, size_t aLength, const char* b, size_t bLength) {
-    const size_t n = std::min(aLength, bLength);
-    for (size_t i = 0; i < n; ++i)
-        if (a[i] != b[i]) return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]);
-    return aLength < bLength;
-}
-
-bool SameBytes(const char* a, const char* b, size_t length) {
-    for (size_t i = 0; i < length; ++i)
-        if (a[i] != b[i]) return false;
-    return true;
-}
 
 bool Contains(const char* call, size_t callLength, const char* text, size_t textLength, bool* atStart) {
     if (textLength > callLength) return false;
@@ -50,13 +36,15 @@ bool Contains(const char* call, size_t callLength, const char* text, size_t text
 // ---- The table ---------------------------------------------------------------
 
 uint32_t QsoDateNumber(const char* date) {
-    char digits[7];
-    TakeDateDigits(date, digits);
-    if (std::strlen(digits) != 6) return 0;
+    // The digits at 0-1, 3-4 and 6-7, read in place: this runs once for
+    // every record of the log.
     uint32_t value = 0;
-    for (int i = 0; i < 6; ++i) {
-        if (digits[i] < '0' || digits[i] > '9') return 0;
-        value = value * 10 + static_cast<uint32_t>(digits[i] - '0');
+    for (int i = 0; i < 8; ++i) {
+        const char c = date[i];
+        if (c == '\0') return 0;
+        if (i == 2 || i == 5) continue;
+        if (c < '0' || c > '9') return 0;
+        value = value * 10 + static_cast<uint32_t>(c - '0');
     }
     return value + (value <= 510000 ? 20000000u : 19000000u);
 }
@@ -65,90 +53,6 @@ void CallTable::Clear() {
     std::vector<Entry>().swap(entries_);
     std::vector<char>().swap(texts_);
 }
-
-namespace {
-
-// The distinct calls while the log is read, in an open-addressing hash
-// table (at most half full) whose slot holds everything a record updates,
-// and a call of up to 14 bytes itself: a record costs one look at memory
-// that is not in the cache, which is what a read of a big log is made of.
-// Longer calls are kept in a block of their own. Dropped once the table is
-// made.
-class CallCollector {
-public:
-    static constexpr size_t kInline = 14;
-    struct Slot {
-        uint32_t Hash = 0;
-        uint32_t Count = 0;
-        uint32_t LastDate = 0;
-        uint32_t LongOffset = 0;   // where a call longer than kInline is kept
-        uint8_t Length = 0;        // 0: a free slot (every call has a byte)
-        bool Confirmed = false;
-        char Inline[kInline] = {};
-    };
-
-    explicit CallCollector(size_t records) {
-        // About one distinct call in five QSOs: room for that without growing.
-        size_t slots = 1024;
-        while (slots < (records / 4 + 16) * 2) slots *= 2;
-        slots_.resize(slots);
-    }
-
-    Slot& Find(const char* call, size_t length) {
-        uint32_t hash = 2166136261u;
-        for (size_t i = 0; i < length; ++i) hash = (hash ^ static_cast<unsigned char>(call[i])) * 16777619u;
-        // Calls differ mostly in their last bytes, which reach only the
-        // hash's upper bits: mixed down, or the slots they take cluster.
-        hash ^= hash >> 16;
-        hash *= 0x85EBCA6Bu;
-        hash ^= hash >> 13;
-        hash *= 0xC2B2AE35u;
-        hash ^= hash >> 16;
-        if ((used_ + 1) * 2 > slots_.size()) Grow();
-        const size_t mask = slots_.size() - 1;
-        for (size_t i = hash & mask;; i = (i + 1) & mask) {
-            Slot& slot = slots_[i];
-            if (slot.Length == 0) {
-                slot.Hash = hash;
-                slot.Length = static_cast<uint8_t>(length);
-                if (length <= kInline) {
-                    std::memcpy(slot.Inline, call, length);
-                } else {
-                    slot.LongOffset = static_cast<uint32_t>(long_.size());
-                    long_.insert(long_.end(), call, call + length);
-                }
-                ++used_;
-                return slot;
-            }
-            if (slot.Hash == hash && slot.Length == length && SameBytes(Text(slot), call, length)) return slot;
-        }
-    }
-
-    const char* Text(const Slot& slot) const {
-        return slot.Length <= kInline ? slot.Inline : long_.data() + slot.LongOffset;
-    }
-    const std::vector<Slot>& Slots() const { return slots_; }
-    size_t Used() const { return used_; }
-
-private:
-    void Grow() {
-        std::vector<Slot> slots(slots_.size() * 2);
-        const size_t mask = slots.size() - 1;
-        for (const Slot& old : slots_) {
-            if (old.Length == 0) continue;
-            size_t i = old.Hash & mask;
-            while (slots[i].Length != 0) i = (i + 1) & mask;
-            slots[i] = old;
-        }
-        slots_.swap(slots);
-    }
-
-    std::vector<Slot> slots_;
-    std::vector<char> long_;
-    size_t used_ = 0;
-};
-
-}  // namespace
 
 bool CallTable::Build(QsoSource& source) {
     Clear();
@@ -161,39 +65,25 @@ bool CallTable::Build(QsoSource& source) {
     for (int recNo = 1; recNo <= count; ++recNo) {
         const QsoRecord* record = source.Read(recNo);
         if (!record) continue;
-        const size_t length = strnlen(record->Call, sizeof record->Call);
-        if (length == 0) continue;
-        CallCollector::Slot& s = collector.Find(record->Call, length);
-        ++s.Count;
-        s.LastDate = std::max(s.LastDate, QsoDateNumber(record->Date));
-        if (HasQslReceivedMark(record->QSL)) s.Confirmed = true;
+        collector.Add(record->Call, sizeof record->Call, QsoDateNumber(record->Date), HasQslReceivedMark(record->QSL));
     }
     source.Close();
 
     // The table in call order, the calls' bytes in that order too.
-    std::vector<const CallCollector::Slot*> order;
-    order.reserve(collector.Used());
-    size_t textBytes = 0;
-    for (const CallCollector::Slot& slot : collector.Slots()) {
-        if (slot.Length == 0) continue;
-        order.push_back(&slot);
-        textBytes += slot.Length;
-    }
-    std::sort(order.begin(), order.end(), [&](const CallCollector::Slot* a, const CallCollector::Slot* b) {
-        return CallBefore(collector.Text(*a), a->Length, collector.Text(*b), b->Length);
+    entries_.resize(collector.Distinct());
+    texts_.resize(collector.TextBytes());
+    Entry* entry = entries_.data();
+    char* text = texts_.data();
+    collector.EachInOrder([&](const CallCollector::Call& call) {
+        entry->TextOffset = static_cast<uint32_t>(text - texts_.data());
+        entry->Length = static_cast<uint8_t>(call.Length);
+        entry->Count = call.Count;
+        entry->LastDate = call.LastDate;
+        entry->Confirmed = call.Confirmed;
+        ++entry;
+        std::memcpy(text, call.Text, call.Length);
+        text += call.Length;
     });
-    entries_.reserve(order.size());
-    texts_.reserve(textBytes);
-    for (const CallCollector::Slot* s : order) {
-        Entry e;
-        e.TextOffset = static_cast<uint32_t>(texts_.size());
-        e.Length = s->Length;
-        e.Count = s->Count;
-        e.LastDate = s->LastDate;
-        e.Confirmed = s->Confirmed;
-        texts_.insert(texts_.end(), collector.Text(*s), collector.Text(*s) + s->Length);
-        entries_.push_back(e);
-    }
     return true;
 }
 

@@ -49,7 +49,8 @@ private:
 };
 
 // The date digits of a record's Date text as YYYYMMDD (a two-digit year of
-// 51 or less is 20YY, else 19YY); 0 when the text has no six digits there.
+// 51 or less is 20YY, else 19YY); 0 when the text has no six digits at
+// 0-1, 3-4 and 6-7, or ends before its eighth byte.
 uint32_t QsoDateNumber(const char* date);
 
 // ---- The query -------------------------------------------------------------

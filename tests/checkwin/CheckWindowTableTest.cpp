@@ -1,10 +1,13 @@
 #include <algorithm>
 #include <cstring>
+#include <map>
+#include <thread>
 #include <string>
 #include <vector>
 
 #include "MemoryLog.h"
 #include "TestSupport.h"
+#include "checkwin/CallCollector.h"
 #include "checkwin/CheckWindowTable.h"
 
 namespace {
@@ -72,11 +75,13 @@ TEST(CallTable, KeepsEachDistinctCallWithItsCountLastDateAndConfirmation) {
     EXPECT_EQ(table.TextBytes(), 17u);
 }
 
-TEST(CallTable, CallsOfEveryLengthAreKeptWhole) {
-    // Up to the record's 20 bytes; those past 14 bytes are kept apart while
-    // reading.
-    const std::vector<std::string> calls = {"K1A", "JA1ABC/QRP/MM", "JA1ABC/QRP/MM1", "JA1ABC/QRP/MM12",
-                                            "JA1ABC/QRP/MM12345", "JA1ABC/QRP/MM123456", "JA1ABC/QRP/MM12346"};
+TEST(CallTable, CallsOfEveryLengthAndEveryByteAreKeptWholeInByteOrder) {
+    // Up to the record's 20 bytes. Calls of up to ten letters, digits and
+    // '/' are counted apart from the others (longer, lower case, other
+    // bytes, a byte above 127), and both kinds come out in one byte order.
+    const std::vector<std::string> calls = {"K1A", "JA1ABC/QRP", "JA1ABC/QRP/", "JA1ABC/QRP/MM12345",
+                                            "JA1ABC/QRP/MM123456", "JA1ABC/QRP/M", "ja1abc", "JA1-AB", "JA1AB",
+                                            "JA1AB\xC4", "JA1AB ", "/", "0", "9Z", "ZZZZZZZZZZ", "A"};
     std::vector<Qso> qsos;
     for (int round = 0; round < 2; ++round)
         for (const auto& call : calls) qsos.push_back(Worked(call, "20240101"));
@@ -89,6 +94,55 @@ TEST(CallTable, CallsOfEveryLengthAreKeptWhole) {
     for (size_t i = 0; i < sorted.size(); ++i) {
         EXPECT_EQ(table.Call(i), sorted[i]);
         EXPECT_EQ(table.At(i).Count, 2u) << sorted[i];
+    }
+}
+
+TEST(CallTable, ABigLogCountsTheSameWithASecondThreadAsWithout) {
+    // 200,000 QSOs of some 40,000 calls (the table grows while counting),
+    // with a few calls that are counted apart, each checked against a plain
+    // count. A record hint past the threshold brings the second thread on
+    // a machine of two processors or more; none brings the reader alone.
+    struct Stats { uint32_t Count = 0, Last = 0; bool Confirmed = false; };
+    std::map<std::string, Stats> expected;
+    std::vector<std::pair<std::string, std::pair<uint32_t, bool>>> qsos;
+    uint32_t seed = 12345;
+    for (int i = 0; i < 200000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        const uint32_t n = (seed >> 8) % 40000;
+        std::string call = "J" + std::string(1, static_cast<char>('A' + n % 26)) + std::to_string(n % 10) +
+                           std::string(1, static_cast<char>('A' + n / 10 % 26)) + std::to_string(n / 260);
+        if (n % 5000 == 0) call += "/QRP/MM";   // longer than ten
+        if (n % 7001 == 0) call[0] = 'j';       // a byte that does not pack
+        const uint32_t date = 19900101 + (seed >> 20) % 300000;
+        const bool confirmed = (seed >> 4) % 9 == 0;
+        Stats& st = expected[call];
+        ++st.Count;
+        st.Last = std::max(st.Last, date);
+        st.Confirmed = st.Confirmed || confirmed;
+        qsos.push_back({call, {date, confirmed}});
+    }
+    for (size_t records : {size_t(0), CallCollector::kHelperRecords}) {
+        CallCollector collector(records);
+        if (records > 0 && std::thread::hardware_concurrency() >= 2) EXPECT_TRUE(collector.HasHelper());
+        for (const auto& q : qsos) {
+            char field[21] = {};
+            std::memcpy(field, q.first.data(), q.first.size());
+            collector.Add(field, sizeof field, q.second.first, q.second.second);
+        }
+        ASSERT_EQ(collector.Distinct(), expected.size());
+        size_t bytes = 0;
+        for (const auto& e : expected) bytes += e.first.size();
+        EXPECT_EQ(collector.TextBytes(), bytes);
+        auto next = expected.begin();
+        collector.EachInOrder([&](const CallCollector::Call& c) {
+            ASSERT_NE(next, expected.end());
+            EXPECT_EQ(std::string(c.Text, c.Length), next->first);
+            EXPECT_EQ(c.Count, next->second.Count) << next->first;
+            EXPECT_EQ(c.LastDate, next->second.Last) << next->first;
+            EXPECT_EQ(c.Confirmed, next->second.Confirmed) << next->first;
+            ++next;
+        });
+        EXPECT_EQ(next, expected.end()) << records;
     }
 }
 

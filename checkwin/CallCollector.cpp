@@ -1,0 +1,280 @@
+#include "checkwin/CallCollector.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+namespace {
+
+constexpr size_t kPackedLength = 10;   // 10 codes of 6 bits
+constexpr char kSymbols[] = "?/0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";   // code 0 is no byte
+
+// Each byte's code, in the bytes' order ("/" < digits < letters); 0 for a
+// byte that does not pack.
+constexpr std::array<uint8_t, 256> MakeCodes() {
+    std::array<uint8_t, 256> codes{};
+    for (uint8_t code = 1; code < sizeof kSymbols - 1; ++code) codes[static_cast<unsigned char>(kSymbols[code])] = code;
+    return codes;
+}
+constexpr std::array<uint8_t, 256> kCodes = MakeCodes();
+
+inline void Prefetch(const void* p) {
+#if defined(__GNUC__)
+    __builtin_prefetch(p, 1);
+#else
+    (void)p;
+#endif
+}
+
+}  // namespace
+
+uint64_t CallCollector::Pack(const char* field, size_t fieldSize, size_t* length) {
+    // The length is found while packing: this runs once for every record.
+    const size_t most = std::min(fieldSize, kPackedLength);
+    uint64_t key = 0;
+    size_t i = 0;
+    for (; i < most && field[i] != '\0'; ++i) {
+        const unsigned code = kCodes[static_cast<unsigned char>(field[i])];
+        if (code == 0) break;
+        key = key << 6 | code;
+    }
+    *length = i;
+    if (i < most && field[i] != '\0') return 0;              // a byte that does not pack
+    if (i == kPackedLength && i < fieldSize && field[i] != '\0') return 0;   // longer than ten
+    return i == 0 ? 0 : key << 6 * (kPackedLength - i);   // a shorter call ends in zero codes and sorts first
+}
+
+size_t CallCollector::KeyLength(uint64_t key) {
+    size_t length = kPackedLength;
+    while (length > 0 && (key & 63) == 0) key >>= 6, --length;
+    return length;
+}
+
+size_t CallCollector::Unpack(uint64_t key, char text[10]) {
+    size_t length = 0;
+    for (size_t i = 0; i < kPackedLength; ++i) {
+        const unsigned code = static_cast<unsigned>(key >> (6 * (kPackedLength - 1 - i))) & 63;
+        if (code == 0) break;
+        text[length++] = kSymbols[code];
+    }
+    return length;
+}
+
+CallCollector::CallCollector(size_t records) : batches_(new Batch[kBatches]) {
+    // Room for about one distinct call in five QSOs with a quarter of the
+    // slots free; a log of more calls makes the table grow.
+    const size_t slots = std::max<size_t>(1024, (records / 5 + 16) * 4 / 3);
+    if (records >= kHelperRecords && std::thread::hardware_concurrency() >= 2) {
+        try {
+            // The second thread makes the table too, while the first
+            // records are read.
+            helper_ = std::thread([this, slots] {
+                try {
+                    Allocate(slots);
+                    // And the room that sorting will need, so that the
+                    // reader need not wait for it then.
+                    spare_.resize(slots * 3 / 4 + 1);
+                } catch (...) {
+                    failure_ = std::current_exception();
+                }
+                HelperLoop();
+            });
+            return;
+        } catch (const std::exception&) {
+            // No thread to be had: the reader counts.
+        }
+    }
+    Allocate(slots);
+}
+
+void CallCollector::Allocate(size_t slots) {
+    slots_.resize(slots);
+    digitCounts_.resize(kDigits * kDigitValues);
+}
+
+CallCollector::~CallCollector() {
+    if (!helper_.joinable()) return;
+    lastHanded_.store(true, std::memory_order_release);
+    helper_.join();
+}
+
+size_t CallCollector::Home(uint64_t key, size_t slots) {
+    // Calls differ mostly in their last characters, the key's low bits: the
+    // multiplication carries them into the top bits, which are then scaled
+    // to the table (no power of two needed).
+    const uint64_t hash = key * 0x9E3779B97F4A7C15ull;
+    return static_cast<size_t>(((hash >> 32) * slots) >> 32);
+}
+
+void CallCollector::Merge(uint32_t& last, uint32_t add) {
+    const uint32_t date = std::max(last & ~kConfirmed, add & ~kConfirmed);
+    last = date | ((last | add) & kConfirmed);
+}
+
+void CallCollector::Add(const char* field, size_t fieldSize, uint32_t date, bool confirmed) {
+    const uint32_t last = (date & ~kConfirmed) | (confirmed ? kConfirmed : 0);
+    size_t length;
+    const uint64_t key = Pack(field, fieldSize, &length);
+    if (key == 0) {
+        length = strnlen(field, fieldSize);
+        if (length == 0) return;
+        Other& other = others_[std::string(field, length)];
+        ++other.Count;
+        Merge(other.Last, last);
+        return;
+    }
+    Batch& batch = batches_[filled_ % kBatches];
+    batch.Items[batch.Size++] = {key, last};
+    if (batch.Size == kBatchSize) HandOver();
+}
+
+void CallCollector::HandOver() {
+    Batch& batch = batches_[filled_ % kBatches];
+    if (!helper_.joinable()) {
+        Count(batch);
+        batch.Size = 0;
+        return;
+    }
+    handed_.store(++filled_, std::memory_order_release);
+    // The next batch is free once the second thread has counted it.
+    while (filled_ - counted_.load(std::memory_order_acquire) == kBatches) std::this_thread::yield();
+    batches_[filled_ % kBatches].Size = 0;
+}
+
+void CallCollector::HelperLoop() {
+    size_t next = 0;
+    for (;;) {
+        if (next == handed_.load(std::memory_order_acquire)) {
+            if (lastHanded_.load(std::memory_order_acquire) && next == handed_.load(std::memory_order_acquire)) break;
+            std::this_thread::yield();
+            continue;
+        }
+        // A failure (no memory for a bigger table) is handed to the reader
+        // at the end; the batches after it are only taken off its hands.
+        if (!failure_) {
+            try {
+                Count(batches_[next % kBatches]);
+            } catch (...) {
+                failure_ = std::current_exception();
+            }
+        }
+        counted_.store(++next, std::memory_order_release);
+    }
+    // Every call counted: the reader may now ask how many there are and
+    // make room for the table, while the calls are sorted here.
+    countedAll_.store(true, std::memory_order_release);
+    if (failure_) return;
+    try {
+        SortSlots();
+    } catch (...) {
+        sortFailure_ = std::current_exception();
+    }
+}
+
+void CallCollector::JoinHelper() {
+    if (!helper_.joinable()) return;
+    lastHanded_.store(true, std::memory_order_release);
+    helper_.join();
+    if (failure_) std::rethrow_exception(failure_);
+    if (sortFailure_) std::rethrow_exception(sortFailure_);
+}
+
+void CallCollector::Finish() {
+    if (finished_) return;
+    finished_ = true;
+    if (helper_.joinable()) {
+        if (batches_[filled_ % kBatches].Size > 0) handed_.store(++filled_, std::memory_order_release);
+        lastHanded_.store(true, std::memory_order_release);
+        while (!countedAll_.load(std::memory_order_acquire)) std::this_thread::yield();
+        if (failure_) JoinHelper();
+    } else {
+        Count(batches_[0]);
+        batches_[0].Size = 0;
+    }
+}
+
+void CallCollector::Count(const Batch& batch) {
+    // Each slot is asked for kAhead updates before it is used, so that
+    // several are on their way from memory at once.
+    const size_t n = batch.Size;
+    for (size_t i = 0; i < n; ++i) {
+        if (i + kAhead < n) Prefetch(&slots_[Home(batch.Items[i + kAhead].Key, slots_.size())]);
+        Settle(batch.Items[i]);
+    }
+}
+
+void CallCollector::Settle(const Pending& p) {
+    if ((used_ + 1) * 4 > slots_.size() * 3) Grow();
+    const size_t size = slots_.size();
+    for (size_t i = Home(p.Key, size);; i = i + 1 == size ? 0 : i + 1) {
+        Slot& slot = slots_[i];
+        if (slot.Key != p.Key) {
+            if (slot.Key != 0) continue;
+            slot.Key = p.Key;
+            ++used_;
+            for (int d = 0; d < kDigits; ++d) ++digitCounts_[d * kDigitValues + Digit(p.Key, d)];
+            textBytes_ += KeyLength(p.Key);
+        }
+        ++slot.Count;
+        Merge(slot.Last, p.Last);
+        return;
+    }
+}
+
+void CallCollector::Grow() {
+    std::vector<Slot> slots(slots_.size() * 2);
+    const size_t size = slots.size();
+    for (const Slot& old : slots_) {
+        if (old.Key == 0) continue;
+        size_t i = Home(old.Key, size);
+        while (slots[i].Key != 0) i = i + 1 == size ? 0 : i + 1;
+        slots[i] = old;
+    }
+    slots_.swap(slots);
+}
+
+size_t CallCollector::Distinct() {
+    Finish();
+    return used_ + others_.size();
+}
+
+size_t CallCollector::TextBytes() {
+    Finish();
+    size_t bytes = textBytes_;
+    for (const auto& other : others_) bytes += other.first.size();
+    return bytes;
+}
+
+void CallCollector::SortSlots() {
+    if (sorted_) return;
+    sorted_ = true;
+    // The used slots moved to the front, then sorted there by key, two
+    // characters a pass from the last (how many keys have each value of
+    // each digit was counted as the keys came). The other half of each
+    // pass goes to the free slots behind them where there are enough.
+    const size_t n = used_;
+    size_t at = 0;
+    for (size_t i = 0; at < n; ++i)
+        if (slots_[i].Key != 0) slots_[at++] = slots_[i];
+    Slot* from = slots_.data();
+    Slot* to = slots_.data() + n;
+    if (slots_.size() < 2 * n) {
+        if (spare_.size() < n) spare_.resize(n);
+        to = spare_.data();
+    }
+    for (int d = 0; d < kDigits && n > 1; ++d) {
+        uint32_t* count = &digitCounts_[d * kDigitValues];
+        if (count[Digit(from[0].Key, d)] == n) continue;   // every key alike here
+        uint32_t start = 0;
+        for (size_t v = 0; v < kDigitValues; ++v) {
+            const uint32_t c = count[v];
+            count[v] = start;
+            start += c;
+        }
+        for (size_t i = 0; i < n; ++i) to[count[Digit(from[i].Key, d)]++] = from[i];
+        std::swap(from, to);
+    }
+    if (from != slots_.data()) std::copy(from, from + n, slots_.data());
+    slots_.resize(n);
+    std::vector<Slot>().swap(spare_);
+}

@@ -1,0 +1,155 @@
+// The distinct calls of a log while it is read, for the check window's
+// table: each call's number of QSOs, latest date and confirmation, gathered
+// record by record and then handed over in call order.
+//
+// Reading a big log is one record after another from the library; what this
+// adds per record must stay small beside that read. A call of up to ten
+// letters, digits and "/" (nearly every call) is packed into a 64-bit number
+// whose order is the calls' byte order, and counted in an open-addressing
+// table of 16-byte slots. Such a table is bigger than the processor's cache
+// and each QSO updates a slot somewhere in it, so the updates are gathered
+// in batches: a batch's slots are fetched from memory a few updates ahead of
+// their use, and on a big log a second thread counts the batches while the
+// library goes on reading. Every other call (longer, or with other bytes) is
+// counted at once in an ordered map of its own; a real log has a handful.
+#pragma once
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <exception>
+#include <map>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+class CallCollector {
+public:
+    // From this many records on, a second thread counts, where the machine
+    // has a second processor.
+    static constexpr size_t kHelperRecords = 65536;
+
+    // `records`: the log's record count, to size the table so that it
+    // rarely has to grow, and to decide on the second thread.
+    explicit CallCollector(size_t records);
+    ~CallCollector();
+    CallCollector(const CallCollector&) = delete;
+    CallCollector& operator=(const CallCollector&) = delete;
+
+    // One QSO of the call in `field` (its bytes up to the first NUL, at most
+    // `fieldSize`), on `date` (YYYYMMDD, 0 when unknown), confirmed or not.
+    // A field with no call counts nothing. The call's bytes are copied.
+    void Add(const char* field, size_t fieldSize, uint32_t date, bool confirmed);
+
+    // What was gathered for one distinct call.
+    struct Call {
+        const char* Text = nullptr;
+        size_t Length = 0;
+        uint32_t Count = 0;
+        uint32_t LastDate = 0;
+        bool Confirmed = false;
+    };
+
+    // Hands each distinct call to `take`, in byte order (a call before every
+    // longer call it begins). Counts every Add made before it; no Add may
+    // follow.
+    template <class Take>
+    void EachInOrder(Take take);
+
+    // The distinct calls added, and the bytes of them all; on a big log the
+    // second thread is sorting them meanwhile. No Add may follow.
+    size_t Distinct();
+    size_t TextBytes();
+    // Whether a second thread counts, until the counts are asked for.
+    bool HasHelper() const { return helper_.joinable(); }
+
+    // The key of the call in `field` when it packs, with its length; 0 for
+    // no call, a call longer than ten bytes, or one with a byte other than
+    // A-Z, 0-9 and "/". Keys compare as the calls' bytes do.
+    static uint64_t Pack(const char* field, size_t fieldSize, size_t* length);
+    // The call of a key; returns its length (at most 10).
+    static size_t Unpack(uint64_t key, char text[10]);
+    static size_t KeyLength(uint64_t key);
+
+private:
+    struct Slot {
+        uint64_t Key = 0;   // 0: a free slot
+        uint32_t Count = 0;
+        uint32_t Last = 0;  // the latest date, with kConfirmed for a confirmed QSO
+    };
+    struct Pending {
+        uint64_t Key;
+        uint32_t Last;
+    };
+    static constexpr size_t kBatchSize = 512;
+    struct Batch {
+        size_t Size = 0;
+        Pending Items[kBatchSize];
+    };
+    struct Other {
+        uint32_t Count = 0;
+        uint32_t Last = 0;
+    };
+    static constexpr uint32_t kConfirmed = 0x80000000u;
+    static constexpr size_t kAhead = 8;     // updates between a slot's fetch and its use
+    static constexpr size_t kBatches = 8;   // batches on their way to the second thread
+
+    // Sorting takes the key two characters at a time.
+    static constexpr int kDigits = 5, kDigitBits = 12;
+    static constexpr size_t kDigitValues = size_t(1) << kDigitBits;
+    static size_t Digit(uint64_t key, int d) { return (key >> (kDigitBits * d)) & (kDigitValues - 1); }
+
+    static size_t Home(uint64_t key, size_t slots);
+    void Allocate(size_t slots);
+    static void Merge(uint32_t& last, uint32_t add);
+    void Count(const Batch& batch);
+    void Settle(const Pending& p);
+    void HandOver();
+    void HelperLoop();
+    void Finish();
+    void JoinHelper();
+    void Grow();
+    void SortSlots();
+
+    std::vector<Slot> slots_;
+    size_t used_ = 0;
+    std::vector<uint32_t> digitCounts_;   // of the keys in the slots, for each digit and value
+    size_t textBytes_ = 0;                // bytes of the calls in the slots
+    std::vector<Slot> spare_;             // room for sorting
+    std::map<std::string, Other> others_;
+    bool finished_ = false;   // every batch counted; nothing more is added
+    bool sorted_ = false;     // the slots are now the packed calls in order
+
+    // Batches are filled here in turn; without a second thread only the
+    // first is used, and counted whenever it is full.
+    std::unique_ptr<Batch[]> batches_;
+    size_t filled_ = 0;                    // batches handed over, as the reader knows it
+    std::atomic<size_t> handed_{0};        // the same, for the second thread
+    std::atomic<size_t> counted_{0};       // batches the second thread has counted
+    std::atomic<bool> lastHanded_{false};  // no batch follows
+    std::atomic<bool> countedAll_{false};  // the second thread has counted every batch and now sorts
+    std::exception_ptr failure_;           // what stopped the second thread counting
+    std::exception_ptr sortFailure_;       // or sorting
+    std::thread helper_;
+};
+
+template <class Take>
+void CallCollector::EachInOrder(Take take) {
+    Finish();
+    JoinHelper();
+    SortSlots();
+    // Two sorted runs merged: the packed calls and the others.
+    auto other = others_.begin();
+    char text[10];
+    auto takeOther = [&] {
+        take(Call{other->first.data(), other->first.size(), other->second.Count, other->second.Last & ~kConfirmed,
+                  (other->second.Last & kConfirmed) != 0});
+        ++other;
+    };
+    for (const Slot& s : slots_) {
+        const size_t length = Unpack(s.Key, text);
+        while (other != others_.end() && other->first.compare(0, std::string::npos, text, length) < 0) takeOther();
+        take(Call{text, length, s.Count, s.Last & ~kConfirmed, (s.Last & kConfirmed) != 0});
+    }
+    while (other != others_.end()) takeOther();
+}
