@@ -123,7 +123,9 @@ TEST(CallTable, ABigLogCountsTheSameWithASecondThreadAsWithout) {
     }
     for (size_t records : {size_t(0), CallCollector::kHelperRecords}) {
         CallCollector collector(records);
-        if (records > 0 && std::thread::hardware_concurrency() >= 2) EXPECT_TRUE(collector.HasHelper());
+        if (records > 0 && std::thread::hardware_concurrency() >= 2) {
+            EXPECT_TRUE(collector.HasHelper());
+        }
         for (const auto& q : qsos) {
             char field[21] = {};
             std::memcpy(field, q.first.data(), q.first.size());

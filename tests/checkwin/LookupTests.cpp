@@ -391,7 +391,9 @@ TEST_F(CheckWindowTest, StartBringsTheCallIndexCopyUpToTheLoggers) {
         SCOPED_TRACE(c.name);
         ::SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
         test::RemoveFile(copy);
-        if (c.copy == Current) ASSERT_TRUE(::CopyFileA(logger.c_str(), copy.c_str(), FALSE));
+        if (c.copy == Current) {
+            ASSERT_TRUE(::CopyFileA(logger.c_str(), copy.c_str(), FALSE));
+        }
         if (c.copy == Stale || c.copy == StaleReadOnly) test::WriteFileBytes(copy, "an old copy");
         if (c.copy == StaleReadOnly) ::SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_READONLY);
         const std::string before = test::FileIdentityOf(copy);

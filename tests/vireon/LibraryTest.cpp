@@ -236,7 +236,9 @@ TEST_F(LibraryTest, SeekEmptiesTheTextOnlyWhenSeveralEntriesMatch) {
         int r = lib_.KVX_seek(block, text, 528);
         EXPECT_EQ(r == 0, c.Found) << c.Text;
         EXPECT_EQ(text[0] == '\0', c.Emptied) << c.Text;
-        if (*c.Text) EXPECT_STREQ(text + 1, c.Text + 1) << "only the first byte is written";
+        if (*c.Text) {
+            EXPECT_STREQ(text + 1, c.Text + 1) << "only the first byte is written";
+        }
         for (size_t k = std::strlen(c.Text) + 1; k < sizeof text; ++k) ASSERT_EQ(text[k], 0x7F) << c.Text;
     }
     // A size that holds no terminated text, or none at all: refused, unwritten.
