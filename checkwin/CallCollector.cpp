@@ -51,11 +51,16 @@ size_t CallCollector::KeyLength(uint64_t key) {
 }
 
 size_t CallCollector::Unpack(uint64_t key, char text[10]) {
+    // Five characters from each half of the key, in 32-bit numbers: the
+    // 32-bit program has no 64-bit shifts.
+    const uint32_t halves[2] = {static_cast<uint32_t>(key >> 30), static_cast<uint32_t>(key) & 0x3FFFFFFFu};
     size_t length = 0;
-    for (size_t i = 0; i < kPackedLength; ++i) {
-        const unsigned code = static_cast<unsigned>(key >> (6 * (kPackedLength - 1 - i))) & 63;
-        if (code == 0) break;
-        text[length++] = kSymbols[code];
+    for (uint32_t half : halves) {
+        for (int shift = 24; shift >= 0; shift -= 6) {
+            const unsigned code = (half >> shift) & 63;
+            if (code == 0) return length;
+            text[length++] = kSymbols[code];
+        }
     }
     return length;
 }
@@ -111,20 +116,33 @@ void CallCollector::Merge(uint32_t& last, uint32_t add) {
     last = date | ((last | add) & kConfirmed);
 }
 
+void CallCollector::AddOther(std::map<std::string, Other>& others, const char* call, size_t length, uint32_t last) {
+    Other& other = others[std::string(call, length)];
+    ++other.Count;
+    Merge(other.Last, last);
+}
+
 void CallCollector::Add(const char* field, size_t fieldSize, uint32_t date, bool confirmed) {
     const uint32_t last = (date & ~kConfirmed) | (confirmed ? kConfirmed : 0);
-    size_t length;
-    const uint64_t key = Pack(field, fieldSize, &length);
-    if (key == 0) {
-        length = strnlen(field, fieldSize);
-        if (length == 0) return;
-        Other& other = others_[std::string(field, length)];
-        ++other.Count;
-        Merge(other.Last, last);
-        return;
+    if (fieldSize == 0 || field[0] == '\0') return;
+    if (fieldSize > kPackedLength && field[kPackedLength] != '\0') {
+        // A byte after the tenth: the call is longer, or ended before.
+        const size_t length = strnlen(field, fieldSize);
+        if (length > kPackedLength) {
+            AddOther(others_, field, length, last);
+            return;
+        }
     }
+    // The reader only copies the bytes: packing them is part of counting.
     Batch& batch = batches_[filled_ % kBatches];
-    batch.Items[batch.Size++] = {key, last};
+    Pending& pending = batch.Items[batch.Size++];
+    if (fieldSize >= kPackedLength) {
+        std::memcpy(pending.Call, field, kPackedLength);   // a fixed size: no call of the library's memcpy
+    } else {
+        std::memset(pending.Call, 0, kPackedLength);
+        std::memcpy(pending.Call, field, fieldSize);
+    }
+    pending.Last = last;
     if (batch.Size == kBatchSize) HandOver();
 }
 
@@ -169,6 +187,19 @@ void CallCollector::HelperLoop() {
     } catch (...) {
         sortFailure_ = std::current_exception();
     }
+    sortedAll_.store(true, std::memory_order_release);
+    // The room for sorting is given back while the reader fills the table.
+    std::vector<Slot>().swap(spare_);
+}
+
+void CallCollector::WaitSorted() {
+    Finish();
+    if (!helper_.joinable()) {
+        SortSlots();
+        return;
+    }
+    while (!sortedAll_.load(std::memory_order_acquire)) std::this_thread::yield();
+    if (sortFailure_) JoinHelper();
 }
 
 void CallCollector::JoinHelper() {
@@ -191,32 +222,49 @@ void CallCollector::Finish() {
         Count(batches_[0]);
         batches_[0].Size = 0;
     }
+    // The second thread is done with the odd calls it found (it may still
+    // be sorting the slots).
+    for (const auto& odd : oddOnes_) {
+        Other& other = others_[odd.first];
+        other.Count += odd.second.Count;
+        Merge(other.Last, odd.second.Last);
+    }
+    std::map<std::string, Other>().swap(oddOnes_);
 }
 
 void CallCollector::Count(const Batch& batch) {
-    // Each slot is asked for kAhead updates before it is used, so that
-    // several are on their way from memory at once.
+    // The keys first; then each slot is asked for kAhead updates before it
+    // is used, so that several are on their way from memory at once.
+    uint64_t keys[kBatchSize];
     const size_t n = batch.Size;
     for (size_t i = 0; i < n; ++i) {
-        if (i + kAhead < n) Prefetch(&slots_[Home(batch.Items[i + kAhead].Key, slots_.size())]);
-        Settle(batch.Items[i]);
+        size_t length;
+        keys[i] = Pack(batch.Items[i].Call, kPackedLength, &length);
+        if (keys[i] == 0) {
+            const Pending& odd = batch.Items[i];
+            AddOther(oddOnes_, odd.Call, strnlen(odd.Call, kPackedLength), odd.Last);
+        }
+    }
+    for (size_t i = 0; i < n; ++i) {
+        if (i + kAhead < n) Prefetch(&slots_[Home(keys[i + kAhead], slots_.size())]);
+        if (keys[i] != 0) Settle(keys[i], batch.Items[i].Last);
     }
 }
 
-void CallCollector::Settle(const Pending& p) {
+void CallCollector::Settle(uint64_t key, uint32_t last) {
     if ((used_ + 1) * 4 > slots_.size() * 3) Grow();
     const size_t size = slots_.size();
-    for (size_t i = Home(p.Key, size);; i = i + 1 == size ? 0 : i + 1) {
+    for (size_t i = Home(key, size);; i = i + 1 == size ? 0 : i + 1) {
         Slot& slot = slots_[i];
-        if (slot.Key != p.Key) {
+        if (slot.Key != key) {
             if (slot.Key != 0) continue;
-            slot.Key = p.Key;
+            slot.Key = key;
             ++used_;
-            for (int d = 0; d < kDigits; ++d) ++digitCounts_[d * kDigitValues + Digit(p.Key, d)];
-            textBytes_ += KeyLength(p.Key);
+            for (int d = 0; d < kDigits; ++d) ++digitCounts_[d * kDigitValues + Digit(key, d)];
+            textBytes_ += KeyLength(key);
         }
         ++slot.Count;
-        Merge(slot.Last, p.Last);
+        Merge(slot.Last, last);
         return;
     }
 }
@@ -248,33 +296,61 @@ size_t CallCollector::TextBytes() {
 void CallCollector::SortSlots() {
     if (sorted_) return;
     sorted_ = true;
-    // The used slots moved to the front, then sorted there by key, two
-    // characters a pass from the last (how many keys have each value of
-    // each digit was counted as the keys came). The other half of each
-    // pass goes to the free slots behind them where there are enough.
+    // The used slots sorted by their first six characters, two a pass
+    // from the sixth (how many keys have each value of each pair was
+    // counted as the keys came), from the table to a spare block of as many
+    // slots and back: the first pass takes them where they are in the
+    // table, past the free slots. Calls that begin with the same six
+    // characters are then put in order among themselves: few, in a real log.
     const size_t n = used_;
-    size_t at = 0;
-    for (size_t i = 0; at < n; ++i)
-        if (slots_[i].Key != 0) slots_[at++] = slots_[i];
-    Slot* from = slots_.data();
-    Slot* to = slots_.data() + n;
-    if (slots_.size() < 2 * n) {
-        if (spare_.size() < n) spare_.resize(n);
-        to = spare_.data();
-    }
-    for (int d = 0; d < kDigits && n > 1; ++d) {
+    if (spare_.size() < n) spare_.resize(n);
+    std::vector<Slot>* from = &slots_;
+    std::vector<Slot>* to = &spare_;
+    size_t fromSize = slots_.size();
+    for (int d = 0; d < kDigits; ++d) {
         uint32_t* count = &digitCounts_[d * kDigitValues];
-        if (count[Digit(from[0].Key, d)] == n) continue;   // every key alike here
+        if (std::find(count, count + kDigitValues, static_cast<uint32_t>(n)) != count + kDigitValues)
+            continue;   // every key alike here
         uint32_t start = 0;
         for (size_t v = 0; v < kDigitValues; ++v) {
             const uint32_t c = count[v];
             count[v] = start;
             start += c;
         }
-        for (size_t i = 0; i < n; ++i) to[count[Digit(from[i].Key, d)]++] = from[i];
+        Slot* out = to->data();
+        for (size_t i = 0; i < fromSize; ++i) {
+            const Slot& slot = (*from)[i];
+            if (slot.Key != 0) out[count[Digit(slot.Key, d)]++] = slot;
+        }
         std::swap(from, to);
+        fromSize = n;
     }
-    if (from != slots_.data()) std::copy(from, from + n, slots_.data());
+    if (from == &spare_) {
+        slots_.swap(spare_);   // the old table is given back with the spare block
+    } else if (fromSize != n) {
+        size_t at = 0;   // no pass ran: the used slots moved to the front
+        for (size_t i = 0; at < n; ++i)
+            if (slots_[i].Key != 0) slots_[at++] = slots_[i];
+    }
     slots_.resize(n);
-    std::vector<Slot>().swap(spare_);
+    // Within a run of calls that begin alike, each call is moved back past
+    // the longer keys before it; a long run (not seen in a real log) is
+    // sorted whole.
+    for (size_t first = 0; first < n;) {
+        const uint64_t begin = slots_[first].Key >> kUnsortedBits;
+        size_t end = first + 1;
+        while (end < n && slots_[end].Key >> kUnsortedBits == begin) ++end;
+        if (end - first > 16) {
+            std::sort(slots_.begin() + first, slots_.begin() + end,
+                      [](const Slot& a, const Slot& b) { return a.Key < b.Key; });
+        } else {
+            for (size_t i = first + 1; i < end; ++i) {
+                const Slot moved = slots_[i];
+                size_t j = i;
+                for (; j > first && slots_[j - 1].Key > moved.Key; --j) slots_[j] = slots_[j - 1];
+                slots_[j] = moved;
+            }
+        }
+        first = end;
+    }
 }

@@ -3,16 +3,19 @@
 // record by record and then handed over in call order.
 //
 // Reading a big log is one record after another from the library; what this
-// adds per record must stay small beside that read. A call of up to ten
-// letters, digits and "/" (nearly every call) is packed into a 64-bit number
-// whose order is the calls' byte order, and counted in an open-addressing
-// table of 16-byte slots. Such a table is bigger than the processor's cache
-// and each QSO updates a slot somewhere in it, so the updates are gathered
-// in batches: a batch's slots are fetched from memory a few updates ahead of
-// their use, and on a big log a second thread counts the batches while the
-// library goes on reading. Every other call (longer, or with other bytes) is
-// counted at once in an ordered map of its own; a real log has a handful.
+// adds per record must stay small beside that read. The reader only copies
+// each QSO's call bytes, date and mark into a batch. A call of up to ten
+// letters, digits and "/" (nearly every call) is then packed into a 64-bit
+// number whose order is the calls' byte order, and counted in an
+// open-addressing table of 16-byte slots. Such a table is bigger than the
+// processor's cache and each QSO updates a slot somewhere in it, so a
+// batch's slots are fetched from memory a few updates ahead of their use.
+// On a big log a second thread counts the batches while the library goes on
+// reading, and sorts the calls while the reader makes room for the table.
+// Every other call (longer, or with other bytes) is counted in an ordered
+// map of its own; a real log has a handful.
 #pragma once
+#include <algorithm>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -50,17 +53,19 @@ public:
         bool Confirmed = false;
     };
 
-    // Hands each distinct call to `take`, in byte order (a call before every
-    // longer call it begins). Counts every Add made before it; no Add may
+    // Writes the bytes of every distinct call into `texts` (room for
+    // TextBytes()), one after another in byte order (a call before every
+    // longer call it begins), and hands each call to `take` in that order,
+    // its Text in `texts`. Counts every Add made before it; no Add may
     // follow.
     template <class Take>
-    void EachInOrder(Take take);
+    void EachInOrder(char* texts, Take take);
 
     // The distinct calls added, and the bytes of them all; on a big log the
     // second thread is sorting them meanwhile. No Add may follow.
     size_t Distinct();
     size_t TextBytes();
-    // Whether a second thread counts, until the counts are asked for.
+    // Whether a second thread counts (and sorts).
     bool HasHelper() const { return helper_.joinable(); }
 
     // The key of the call in `field` when it packs, with its length; 0 for
@@ -77,8 +82,10 @@ private:
         uint32_t Count = 0;
         uint32_t Last = 0;  // the latest date, with kConfirmed for a confirmed QSO
     };
+    // A QSO as the reader hands it over: the call's first ten bytes as the
+    // record has them (the call ends there or before), packed when counted.
     struct Pending {
-        uint64_t Key;
+        char Call[10];
         uint32_t Last;
     };
     static constexpr size_t kBatchSize = 512;
@@ -94,20 +101,25 @@ private:
     static constexpr size_t kAhead = 8;     // updates between a slot's fetch and its use
     static constexpr size_t kBatches = 8;   // batches on their way to the second thread
 
-    // Sorting takes the key two characters at a time.
-    static constexpr int kDigits = 5, kDigitBits = 12;
+    // Sorting takes the first six characters of the key, two at a time
+    // (the last four only decide between calls that begin alike).
+    static constexpr int kDigits = 3, kDigitBits = 12, kUnsortedBits = 24;
     static constexpr size_t kDigitValues = size_t(1) << kDigitBits;
-    static size_t Digit(uint64_t key, int d) { return (key >> (kDigitBits * d)) & (kDigitValues - 1); }
+    static size_t Digit(uint64_t key, int d) {
+        return static_cast<size_t>(key >> (kUnsortedBits + kDigitBits * d)) & (kDigitValues - 1);
+    }
 
     static size_t Home(uint64_t key, size_t slots);
     void Allocate(size_t slots);
     static void Merge(uint32_t& last, uint32_t add);
+    static void AddOther(std::map<std::string, Other>& others, const char* call, size_t length, uint32_t last);
     void Count(const Batch& batch);
-    void Settle(const Pending& p);
+    void Settle(uint64_t key, uint32_t last);
     void HandOver();
     void HelperLoop();
     void Finish();
     void JoinHelper();
+    void WaitSorted();
     void Grow();
     void SortSlots();
 
@@ -116,7 +128,8 @@ private:
     std::vector<uint32_t> digitCounts_;   // of the keys in the slots, for each digit and value
     size_t textBytes_ = 0;                // bytes of the calls in the slots
     std::vector<Slot> spare_;             // room for sorting
-    std::map<std::string, Other> others_;
+    std::map<std::string, Other> others_;   // the calls that do not pack
+    std::map<std::string, Other> oddOnes_;  // those of them found while counting, until merged
     bool finished_ = false;   // every batch counted; nothing more is added
     bool sorted_ = false;     // the slots are now the packed calls in order
 
@@ -128,28 +141,39 @@ private:
     std::atomic<size_t> counted_{0};       // batches the second thread has counted
     std::atomic<bool> lastHanded_{false};  // no batch follows
     std::atomic<bool> countedAll_{false};  // the second thread has counted every batch and now sorts
+    std::atomic<bool> sortedAll_{false};   // and has sorted them
     std::exception_ptr failure_;           // what stopped the second thread counting
     std::exception_ptr sortFailure_;       // or sorting
     std::thread helper_;
 };
 
 template <class Take>
-void CallCollector::EachInOrder(Take take) {
-    Finish();
-    JoinHelper();
-    SortSlots();
+void CallCollector::EachInOrder(char* texts, Take take) {
+    WaitSorted();
+    char* at = texts;
+    // The call whose `length` bytes are now at `at`.
+    auto takeText = [&](size_t length, uint32_t count, uint32_t last) {
+        take(Call{at, length, count, last & ~kConfirmed, (last & kConfirmed) != 0});
+        at += length;
+    };
+    if (others_.empty()) {
+        // Nearly always: every call packs, and unpacks where it belongs.
+        for (const Slot& s : slots_) takeText(Unpack(s.Key, at), s.Count, s.Last);
+        return;
+    }
     // Two sorted runs merged: the packed calls and the others.
     auto other = others_.begin();
-    char text[10];
     auto takeOther = [&] {
-        take(Call{other->first.data(), other->first.size(), other->second.Count, other->second.Last & ~kConfirmed,
-                  (other->second.Last & kConfirmed) != 0});
+        std::copy(other->first.begin(), other->first.end(), at);
+        takeText(other->first.size(), other->second.Count, other->second.Last);
         ++other;
     };
+    char text[10];
     for (const Slot& s : slots_) {
         const size_t length = Unpack(s.Key, text);
         while (other != others_.end() && other->first.compare(0, std::string::npos, text, length) < 0) takeOther();
-        take(Call{text, length, s.Count, s.Last & ~kConfirmed, (s.Last & kConfirmed) != 0});
+        std::copy(text, text + length, at);
+        takeText(length, s.Count, s.Last);
     }
     while (other != others_.end()) takeOther();
 }

@@ -73,16 +73,13 @@ bool CallTable::Build(QsoSource& source) {
     entries_.resize(collector.Distinct());
     texts_.resize(collector.TextBytes());
     Entry* entry = entries_.data();
-    char* text = texts_.data();
-    collector.EachInOrder([&](const CallCollector::Call& call) {
-        entry->TextOffset = static_cast<uint32_t>(text - texts_.data());
+    collector.EachInOrder(texts_.data(), [&](const CallCollector::Call& call) {
+        entry->TextOffset = static_cast<uint32_t>(call.Text - texts_.data());
         entry->Length = static_cast<uint8_t>(call.Length);
         entry->Count = call.Count;
         entry->LastDate = call.LastDate;
         entry->Confirmed = call.Confirmed;
         ++entry;
-        std::memcpy(text, call.Text, call.Length);
-        text += call.Length;
     });
     return true;
 }

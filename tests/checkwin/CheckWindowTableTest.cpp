@@ -134,9 +134,13 @@ TEST(CallTable, ABigLogCountsTheSameWithASecondThreadAsWithout) {
         ASSERT_EQ(collector.Distinct(), expected.size());
         size_t bytes = 0;
         for (const auto& e : expected) bytes += e.first.size();
-        EXPECT_EQ(collector.TextBytes(), bytes);
+        ASSERT_EQ(collector.TextBytes(), bytes);
+        std::string texts(bytes, '\0');
+        const char* written = &texts[0];
         auto next = expected.begin();
-        collector.EachInOrder([&](const CallCollector::Call& c) {
+        collector.EachInOrder(&texts[0], [&](const CallCollector::Call& c) {
+            EXPECT_EQ(c.Text, written);   // one after another
+            written += c.Length;
             ASSERT_NE(next, expected.end());
             EXPECT_EQ(std::string(c.Text, c.Length), next->first);
             EXPECT_EQ(c.Count, next->second.Count) << next->first;
