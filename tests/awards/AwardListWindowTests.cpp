@@ -1,6 +1,7 @@
 // The award result list window on its own: columns, rows and cells of each
 // award kind from a real tally, the sort by header clicks, the placement
-// and the resize, and the window without the logging library.
+// and the resize, the window without the logging library, and what a chaser
+// takes out of the list (totals, copies, the menu, the band grid, the QSOs).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -8,81 +9,21 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <thread>
 
-#include "AwardWindowFixture.h"
+#include "AwardListWindowFixture.h"
 #include "GuiDriver.h"
 #include "app/MainWindowPlacement.h"
 #include "app/ProgramObjects.h"
 #include "awards/AwardFilter.h"
 #include "awards/AwardList.h"
 #include "awards/AwardListDialog.h"
-#include "lists/FileSave.h"
 #include "logstore/AreaMaster.h"
 #include "res/resource.h"
 
 namespace {
 
-using awardgui::ColumnOf;
-using awardgui::Rows;
-using Row = std::vector<std::string>;
-
-// In date order, the order the log keeps: every kind counts them.
-const std::vector<awardgui::Qso> kLog = {
-    {"19991231", "21.200", "CW", "4701", true},
-    {"20090501", "14.025", "CW", "0101", false},
-    {"20100105", "14.025", "CW", "1002", false},
-    {"20100201", "14.025", "CW", "0104", false},
-    {"20100601", "14.025", "CW", "01001", false},
-    {"20110513", "14.025", "CW", "1002", true},
-    {"20110513", "14.025", "CW", "0101", true},
-    {"20120101", "14.025", "CW", "1001", false},
-    {"20120301", "7.010", "SSB", "0801", false},
-    {"20120301", "7.010", "SSB", "0801", false},
-    {"20130101", "14.025", "CW", "1101", false},
-};
-
-void SetFilter(int32_t kind, int32_t start, int32_t end, int32_t unworked = 0, int32_t full = 0) {
-    AwardFilter.AwardKind = kind;
-    for (int b = 0; b < kBandCount; ++b) AwardFilter.BandSelected[b] = 1;
-    AwardFilter.ModeText[0] = '\0';
-    AwardFilter.StartDate = start;
-    AwardFilter.EndDate = end;
-    AwardFilter.ShowUnworked = unworked;
-    AwardFilter.ShowFullList = full;
-}
-
-class AwardListWindowTest : public awardgui::AwardWindowTest {
-protected:
-    void SetUp() override {
-        awardgui::ResetAwardState();
-        UseLibrary();
-        ASSERT_NO_FATAL_FAILURE(MakeLog(kLog));
-        ASSERT_NO_FATAL_FAILURE(MakeSmallMaster());
-        ASSERT_NO_FATAL_FAILURE(LoadTables());
-        MainWindowPlacement = {50, 40, 333};
-    }
-
-    // Shows the list for the current filter and hands its window and list
-    // control to check().
-    void ShowList(const std::function<void(HWND, HWND)>& check) {
-        AwardListDialog list(AwardFilter, MainWindowPlacement, ColumnSortState, TheAwardResults);
-        gui::RunModal(list, [&](HWND window) { check(window, ::GetDlgItem(window, IDC_AWARDLIST)); });
-    }
-};
-
-// A size the list gives in pixels at 96 DPI, at the DPI the test runs at.
-int Px(int pixels96) { return ScaleToDpi(pixels96, SystemDpi()); }
-
-void ExpectWindowRect(HWND window, int left, int top, int width, int height) {
-    RECT r;
-    ::GetWindowRect(window, &r);
-    EXPECT_EQ(r.left, left);
-    EXPECT_EQ(r.top, top);
-    EXPECT_EQ(r.right - r.left, width);
-    EXPECT_EQ(r.bottom - r.top, height);
-}
+using namespace awardlist;
 
 TEST_F(AwardListWindowTest, AjdListsTheTenCallAreasOneToNineThenZero) {
     SetFilter(Ajd, 0, 20501231);
@@ -323,143 +264,8 @@ TEST_F(AwardListWindowTest, WithoutTheLibraryTheListKeepsItsHeadersItsTemplateSi
     EXPECT_EQ(TheAwardResults.Areas[1].FirstDate, before.FirstDate);
 }
 
-}  // namespace
 
 // ---- What a chaser takes out of the list ------------------------------------
-
-namespace {
-
-std::string StatusOf(HWND window) {
-    char text[256] = {};
-    ::SendMessageA(::GetDlgItem(window, IDC_AWARDSTATUS), SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
-// The save dialog titled `title`, once it shows: the name it offers, then
-// `path` typed into its name box (as UTF-16, as the keyboard gives it) and
-// saved. The dialog may still be open afterwards (a question on top).
-std::string TypeIntoSaveDialog(const std::string& title, const std::wstring& path, HWND* dialogOut = nullptr) {
-    HWND dialog = gui::WaitFor([&] { return gui::FindProcessWindow(title); });
-    EXPECT_NE(dialog, nullptr) << title;
-    if (dialogOut) *dialogOut = dialog;
-    if (!dialog) return {};
-    HWND name = ::GetDlgItem(dialog, 0x47C);   // the file name box
-    if (!name) name = ::GetDlgItem(dialog, 0x480);
-    const std::string offered = gui::WindowText(name);
-    std::wstring typed = path;
-    for (wchar_t& c : typed)
-        if (c == L'/') c = L'\\';
-    ::SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
-    ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    return offered;
-}
-
-std::wstring Wide(const std::string& cp932) {
-    std::wstring wide(cp932.size() + 1, L'\0');
-    const int n = ::MultiByteToWideChar(CP_ACP, 0, cp932.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
-    wide.resize(n > 0 ? static_cast<size_t>(n - 1) : 0);
-    return wide;
-}
-
-std::string AnswerSaveDialog(const std::string& title, const std::string& path) {
-    HWND dialog = nullptr;
-    const std::string offered = TypeIntoSaveDialog(title, Wide(path), &dialog);
-    EXPECT_TRUE(gui::WaitUntil([&] { return !::IsWindow(dialog); }));
-    return offered;
-}
-
-// A window of this process whose class is `className` and that `accept`s.
-struct OwnWindowSearch {
-    const char* ClassName;
-    const std::function<bool(HWND)>* Accept;
-    HWND Found;
-};
-
-BOOL CALLBACK TryOwnWindow(HWND h, LPARAM p) {
-    auto* s = reinterpret_cast<OwnWindowSearch*>(p);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(h, &pid);
-    if (pid != ::GetCurrentProcessId() || !::IsWindowVisible(h) || gui::ClassOf(h) != s->ClassName) return TRUE;
-    if (!(*s->Accept)(h)) return TRUE;
-    s->Found = h;
-    return FALSE;
-}
-
-HWND FindOwnWindow(const char* className, const std::function<bool(HWND)>& accept) {
-    OwnWindowSearch search{className, &accept, nullptr};
-    ::EnumWindows(TryOwnWindow, reinterpret_cast<LPARAM>(&search));
-    return search.Found;
-}
-
-// The save dialog's question whether to replace a file, answered Yes.
-void AnswerReplaceYes() {
-    HWND question = gui::WaitFor([] {
-        return FindOwnWindow("#32770", [](HWND h) { return ::GetDlgItem(h, IDYES) != nullptr; });
-    });
-    ASSERT_NE(question, nullptr) << "the dialog asks before it replaces a file";
-    ::PostMessageA(question, WM_COMMAND, IDYES, 0);
-    ASSERT_TRUE(gui::WaitUntil([&] { return !::IsWindow(question); }));
-}
-
-// The program's message box, once it shows, with an OK button and the
-// exclamation icon: its text, the box closed. "" when none shows.
-std::string TakeMessage(HWND window, int timeoutMs = 10000) {
-    // "<executable's base name>": the program names its message boxes so.
-    HWND box = gui::WaitFor([] { return gui::FindProcessWindow("award_list_window_tests"); }, timeoutMs);
-    if (!box) return {};
-    std::string text;
-    bool exclamation = false;
-    HICON icon = ::LoadIconA(nullptr, IDI_EXCLAMATION);
-    for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
-        if (gui::ClassOf(c) != "Static") continue;
-        if ((::GetWindowLongA(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
-            exclamation = exclamation || reinterpret_cast<HICON>(::SendMessageA(c, STM_GETICON, 0, 0)) == icon;
-        else
-            text += gui::WindowText(c);
-    }
-    EXPECT_TRUE(exclamation) << text;
-    EXPECT_NE(::GetDlgItem(box, IDOK), nullptr) << text;
-    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(gui::WaitUntil([&] { return !::IsWindow(box); }));
-    gui::Settle(window);
-    return text;
-}
-
-// The files of a folder (not its subfolders), by name.
-std::vector<std::wstring> FilesIn(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-    } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
-    return names;
-}
-
-void WriteWide(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    ::CloseHandle(file);
-}
-
-// The titles and rows of a list as shown, joined as the program copies them.
-std::string Joined(HWND list, const Rows& rows, char separator) {
-    std::string out;
-    const std::vector<awardgui::ColumnInfo> columns = awardgui::ReadColumns(list);
-    for (size_t c = 0; c < columns.size(); ++c) out += (c ? std::string(1, separator) : "") + columns[c].Title;
-    out += "\r\n";
-    for (const Row& row : rows) {
-        for (size_t c = 0; c < row.size(); ++c) out += (c ? std::string(1, separator) : "") + row[c];
-        out += "\r\n";
-    }
-    return out;
-}
-
-}  // namespace
 
 TEST_F(AwardListWindowTest, TheStatusBarGivesTheTotalsOfTheAwardWhateverRowsAreShown) {
     struct { int32_t kind; int32_t unworked; const char* text; } cases[] = {
@@ -612,183 +418,6 @@ TEST_F(AwardListWindowTest, EnterOnARowAndADoubleClickOnAGridCellShowTheQsosBehi
         awardgui::CloseAndWait(grid, window);
     });
 }
-
-TEST_F(AwardListWindowTest, CtrlSAndTheMenuSaveTheListAndTheApplicationList) {
-    SetFilter(Jcc, 0, 20501231);
-    const std::string csv = Dir().File("list.csv"), application = Dir().File("apply.csv");
-    const std::vector<test::DumpedRecord> dump = test::DumpLog(Dir().Path());
-    ShowList([&](HWND window, HWND list) {
-        gui::PostCtrlKey(list, 'S', [] { return gui::FindProcessWindow("CSV で保存") != nullptr; });
-        EXPECT_EQ(AnswerSaveDialog("CSV で保存", csv), "JCC-" + TodayYmd() + ".csv");
-        gui::Settle(window);
-        Rows rows = awardgui::ReadListRows(list);
-        for (Row& row : rows) {
-            // The file has the codes without the master's padding.
-            while (!row[2].empty() && row[2].back() == ' ') row[2].pop_back();
-            for (std::string& cell : row)
-                if (cell.find(',') != std::string::npos) cell = "\"" + cell + "\"";
-        }
-        EXPECT_EQ(test::ReadFileBytes(csv), Joined(list, rows, ','));
-
-        ::PostMessageA(window, WM_COMMAND, ID_LIST_SAVEAPPLICATION, 0);
-        EXPECT_EQ(AnswerSaveDialog("申請リストを保存", application), "JCC-申請リスト-" + TodayYmd() + ".csv");
-        gui::Settle(window);
-        // 0101 first confirmed by record 7, 1002 by record 6, in table order.
-        auto line = [&](int no, const char* code, const std::string& name, int recNo) {
-            const test::DumpedRecord& r = dump[static_cast<size_t>(recNo - 1)];
-            return std::to_string(no) + "," + code + "," + name + "," + r.Call() + ",2011/05/13," +
-                   r.Fields[test::kDumpTime] + ",14," + r.Fields[test::kDumpMode] + "\r\n";
-        };
-        EXPECT_EQ(test::ReadFileBytes(application),
-                  "No,Code,Qth,Call,Date,Time,Band,Mode\r\n" + line(1, "0101", JccTable[0].Name, 7) +
-                      line(2, "1002", JccTable[6].Name, 6));
-    });
-}
-
-// ---- The application list and the files the operator names ------------------
-
-namespace {
-
-std::string ApplicationLine(int no, const char* code, const std::string& name, const test::DumpedRecord& r,
-                            const char* date, const char* band) {
-    return std::to_string(no) + "," + code + "," + name + "," + r.Call() + "," + date + "," +
-           r.Fields[test::kDumpTime] + "," + band + "," + r.Fields[test::kDumpMode] + "\r\n";
-}
-
-TEST_F(AwardListWindowTest, CtrlLAfterTheLogChangedWritesTheFreshSearchAndNothingWhenTheLogIsGone) {
-    SetFilter(Jcc, 0, 20501231);
-    const std::string application = Dir().File("apply.csv");
-    ShowList([&](HWND window, HWND list) {
-        EXPECT_EQ(ColumnOf(awardgui::ReadListRows(list), 2), (std::vector<std::string>{"0101  ", "0104  ", "1001  ", "1002  "}));
-        // The logger adds an older QSO while the list is open (it keeps the
-        // log in date order): every record after it moves up by one number.
-        std::vector<awardgui::Qso> changed = kLog;
-        awardgui::Qso older{"20080101", "7.010", "SSB", "0102", true};
-        older.Call = "JA1NEW";
-        changed.insert(changed.begin() + 1, older);
-        changed[7].Call = "JA1MID";   // 0101's confirmed QSO, now record 8
-        ASSERT_NO_FATAL_FAILURE(MakeLog(changed));
-        const std::vector<test::DumpedRecord> dump = test::DumpLog(Dir().Path());
-        ASSERT_EQ(dump.size(), changed.size());
-
-        gui::PostCtrlKey(list, 'L', [] { return gui::FindProcessWindow("申請リストを保存") != nullptr; });
-        AnswerSaveDialog("申請リストを保存", application);
-        gui::Settle(window);
-        EXPECT_EQ(test::ReadFileBytes(application),
-                  "No,Code,Qth,Call,Date,Time,Band,Mode\r\n" +
-                      ApplicationLine(1, "0101", JccTable[0].Name, dump[7], "2011/05/13", "14") +
-                      ApplicationLine(2, "0102", JccTable[1].Name, dump[1], "2008/01/01", "7") +
-                      ApplicationLine(3, "1002", JccTable[6].Name, dump[6], "2011/05/13", "14"));
-        EXPECT_EQ(dump[1].Call(), "JA1NEW");
-        EXPECT_EQ(dump[7].Call(), "JA1MID");
-        // The list shows the search the file was written from.
-        EXPECT_EQ(ColumnOf(awardgui::ReadListRows(list), 2),
-                  (std::vector<std::string>{"0101  ", "0102  ", "0104  ", "1001  ", "1002  "}));
-        EXPECT_EQ(StatusOf(window), "Cfm 3  Wkd 2  全 7  JCC-100 まで 97");
-
-        // The log gone: said as the list says it, and no file asked for.
-        test::RemoveFile(application);
-        test::RemoveFile(Dir().File("vireon.vdb"));
-        gui::PostCtrlKey(list, 'L', [] { return gui::FindProcessWindow("award_list_window_tests") != nullptr; });
-        EXPECT_EQ(TakeMessage(window), "vireon.vdb を開けません");
-        EXPECT_EQ(gui::FindProcessWindow("申請リストを保存"), nullptr);
-        EXPECT_FALSE(test::FileExists(application));
-        EXPECT_EQ(StatusOf(window), "Cfm 3  Wkd 2  全 7  JCC-100 まで 97") << "the list keeps what it showed";
-    });
-}
-
-TEST_F(AwardListWindowTest, CtrlLWithNoAreaConfirmedSaysSoAndAsksForNoFile) {
-    SetFilter(Jcc, 0, 20101231);   // the JCC QSOs confirmed are of 2011
-    ShowList([&](HWND window, HWND list) {
-        ASSERT_EQ(StatusOf(window).rfind("Cfm 0  ", 0), 0u);
-        gui::PostCtrlKey(list, 'L', [] {
-            return gui::FindProcessWindow("award_list_window_tests") || gui::FindProcessWindow("申請リストを保存");
-        });
-        if (HWND save = gui::FindProcessWindow("申請リストを保存")) {
-            ADD_FAILURE() << "a save dialog for a list without a line";
-            ::PostMessageA(save, WM_COMMAND, IDCANCEL, 0);
-            gui::WaitUntil([&] { return !::IsWindow(save); });
-        }
-        EXPECT_EQ(TakeMessage(window, 2000), "申請できる地域がありません");
-    });
-    for (const std::wstring& name : FilesIn(Wide(Dir().Path())))
-        EXPECT_EQ(name.find(L".csv"), std::wstring::npos) << "no file written";
-}
-
-TEST_F(AwardListWindowTest, AFileIsWrittenExactlyWhereTheDialogSaysEvenOutsideTheCodePage) {
-    SetFilter(Jcc, 0, 20501231);
-    const std::wstring dir = Wide(Dir().Path());
-    const std::wstring plain = dir + L"\\cafe", accented = dir + L"\\caf\u00E9",
-                       beyond = dir + L"\\\U00020BB7\u7530\u00E9";   // 𠮷田é
-    for (const std::wstring& folder : {plain, accented, beyond}) ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
-    WriteWide(plain + L"\\a.csv", "earlier\r\n");
-    ShowList([&](HWND window, HWND list) {
-        for (const std::wstring& folder : {accented, beyond}) {
-            gui::PostCtrlKey(list, 'S', [] { return gui::FindProcessWindow("CSV で保存") != nullptr; });
-            HWND dialog = nullptr;
-            TypeIntoSaveDialog("CSV で保存", folder + L"\\a.csv", &dialog);
-            ASSERT_TRUE(gui::WaitUntil([&] { return !::IsWindow(dialog); }));
-            gui::Settle(window);
-            EXPECT_EQ(TakeMessage(window, 500), "") << "no failure to tell";
-            EXPECT_EQ(test::ReadFileBytes(folder + L"\\a.csv").rfind("No,C/W,Code,Qth,", 0), 0u) << "written into the folder chosen";
-        }
-    });
-    EXPECT_EQ(test::ReadFileBytes(plain + L"\\a.csv"), "earlier\r\n") << "the folder whose name looks alike is left alone";
-}
-
-TEST_F(AwardListWindowTest, ANameLongerThanTheDialogTakesIsRefusedWithTheMessage) {
-    SetFilter(Jcc, 0, 20501231);
-    // 281 characters, as a person may paste into the name box.
-    const std::string folder = Dir().Path() + "\\";
-    const std::string path = folder + std::string(281 - folder.size() - 4, 'a') + ".csv";
-    ASSERT_EQ(path.size(), 281u);
-    ShowList([&](HWND window, HWND list) {
-        gui::PostCtrlKey(list, 'S', [] { return gui::FindProcessWindow("CSV で保存") != nullptr; });
-        TypeIntoSaveDialog("CSV で保存", Wide(path));
-        const std::string told = TakeMessage(window);
-        EXPECT_EQ(told.rfind("ファイルに書き込めません", 0), 0u) << told;
-        HWND save = gui::FindProcessWindow("CSV で保存");
-        if (save) ::PostMessageA(save, WM_COMMAND, IDCANCEL, 0);   // a dialog that refuses the name itself
-        EXPECT_TRUE(::IsWindow(window)) << "the list is still there";
-    });
-    for (const std::wstring& name : FilesIn(Wide(Dir().Path())))
-        EXPECT_NE(name.rfind(L"aaaa", 0), 0u) << "nothing written";
-}
-
-TEST_F(AwardListWindowTest, SavingOverAFileThatCannotBeReplacedSaysSoAndKeepsIt) {
-    SetFilter(Jcc, 0, 20501231);
-    const std::string target = Dir().File("list.csv");
-    const std::wstring wideTarget = Wide(target);
-    for (bool readOnly : {true, false}) {
-        SCOPED_TRACE(readOnly ? "read-only" : "held open by another program without sharing");
-        test::WriteFileBytes(target, "earlier\r\n");
-        HANDLE held = INVALID_HANDLE_VALUE;
-        if (readOnly)
-            ASSERT_TRUE(::SetFileAttributesW(wideTarget.c_str(), FILE_ATTRIBUTE_READONLY));
-        else
-            held = ::CreateFileW(wideTarget.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        ASSERT_TRUE(readOnly || held != INVALID_HANDLE_VALUE);
-        ShowList([&](HWND window, HWND list) {
-            gui::PostCtrlKey(list, 'S', [] { return gui::FindProcessWindow("CSV で保存") != nullptr; });
-            HWND dialog = nullptr;
-            TypeIntoSaveDialog("CSV で保存", wideTarget, &dialog);
-            AnswerReplaceYes();
-            ASSERT_TRUE(gui::WaitUntil([&] { return !::IsWindow(dialog); }));
-            const std::string told = TakeMessage(window);
-            EXPECT_EQ(told.rfind("ファイルに書き込めません\n", 0), 0u) << told;
-            EXPECT_NE(told.find("\\list.csv\n"), std::string::npos) << told << ": the file is named";
-        });
-        if (held != INVALID_HANDLE_VALUE) ::CloseHandle(held);
-        EXPECT_EQ(test::ReadFileBytes(target), "earlier\r\n");
-        const DWORD attributes = ::GetFileAttributesW(wideTarget.c_str());
-        EXPECT_EQ((attributes & FILE_ATTRIBUTE_READONLY) != 0, readOnly) << "the mark is kept";
-        ::SetFileAttributesW(wideTarget.c_str(), FILE_ATTRIBUTE_NORMAL);
-        for (const std::wstring& name : FilesIn(Wide(Dir().Path())))
-            EXPECT_EQ(name.find(L".tmp"), std::wstring::npos) << "no temporary file is left";
-    }
-}
-
-std::string StatusTip(HWND window, int barId) { return gui::ToolTipOf(window, ::GetDlgItem(window, barId)); }
 
 TEST_F(AwardListWindowTest, AStatusTooLongForTheBarEndsInAnEllipsisAndIsWholeInItsTooltip) {
     SetFilter(Jcc, 0, 20501231);

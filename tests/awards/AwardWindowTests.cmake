@@ -5,7 +5,7 @@ if(CC_WINDOWS)
 
   foreach(t award_list_window_tests award_check_dialog_tests)
     if(t STREQUAL award_list_window_tests)
-      set(src AwardListWindowTests.cpp AwardMapWindowTests.cpp)
+      set(src AwardListWindowFixture.cpp AwardListWindowTests.cpp AwardListFileTests.cpp AwardMapWindowTests.cpp)
     else()
       set(src AjdWajaDialogTests.cpp JccJcgDialogTests.cpp)
     endif()
