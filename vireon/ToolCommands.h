@@ -41,6 +41,10 @@ struct AdifImport {
 // is valid UTF-8, else Shift_JIS when every one is valid CP932, else each
 // value on its own, the bytes that are neither becoming '?' (with a note).
 AdifImport ConvertAdifRecord(const AdifRecord& rec);
+// The encoding's name in import-adif's report.
+const char* EncodingName(RecordEncoding e);
+// The text without the white space at its ends.
+std::string TrimBlanks(const std::string& s);
 
 struct ImportOptions {
     bool Replace = false;   // replace an existing log and index (only once the import has finished)
