@@ -113,7 +113,10 @@ private:
     void Allocate(size_t slots);
     static void Merge(uint32_t& last, uint32_t add);
     static void AddOther(std::map<std::string, Other>& others, const char* call, size_t length, uint32_t last);
+    uint64_t KeyOf(const Pending& p);   // 0 for a call that does not pack, counted with the others
     void Count(const Batch& batch);
+    void CountAt(const Batch& batch, size_t i);
+    void CountRest(Batch& batch);
     void Settle(uint64_t key, uint32_t last);
     void HandOver();
     void HelperLoop();
@@ -134,8 +137,9 @@ private:
     bool sorted_ = false;     // the slots are now the packed calls in order
 
     // Batches are filled here in turn; without a second thread only the
-    // first is used, and counted whenever it is full.
+    // first is used, counted as it fills, with its calls' keys in keys_.
     std::unique_ptr<Batch[]> batches_;
+    std::vector<uint64_t> keys_;
     size_t filled_ = 0;                    // batches handed over, as the reader knows it
     std::atomic<size_t> handed_{0};        // the same, for the second thread
     std::atomic<size_t> counted_{0};       // batches the second thread has counted
