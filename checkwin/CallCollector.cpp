@@ -78,13 +78,10 @@ CallCollector::CallCollector(size_t records) : batches_(new Batch[kBatches]) {
     if (records >= kHelperRecords && std::thread::hardware_concurrency() >= 2) {
         try {
             // The second thread makes the table too, while the first
-            // records are read.
+            // records are read into the batches.
             helper_ = std::thread([this, slots] {
                 try {
                     Allocate(slots);
-                    // And the room that sorting will need, so that the
-                    // reader need not wait for it then.
-                    spare_.resize(slots * 3 / 4 + 1);
                 } catch (...) {
                     failure_ = std::current_exception();
                 }
@@ -184,6 +181,16 @@ void CallCollector::HelperLoop() {
     for (;;) {
         if (next == handed_.load(std::memory_order_acquire)) {
             if (lastHanded_.load(std::memory_order_acquire) && next == handed_.load(std::memory_order_acquire)) break;
+            if (spare_.empty() && !failure_) {
+                // Nothing to count yet: time to make the room that sorting
+                // will need, so that the reader need not wait for it then.
+                try {
+                    spare_.resize(slots_.size() * 3 / 4 + 1);
+                } catch (...) {
+                    failure_ = std::current_exception();
+                }
+                continue;
+            }
             std::this_thread::yield();
             continue;
         }

@@ -99,7 +99,9 @@ private:
     };
     static constexpr uint32_t kConfirmed = 0x80000000u;
     static constexpr size_t kAhead = 8;     // updates between a slot's fetch and its use
-    static constexpr size_t kBatches = 8;   // batches on their way to the second thread
+    // Batches on their way to the second thread: enough for the records
+    // read while it makes the table at the start (a few milliseconds).
+    static constexpr size_t kBatches = 64;
 
     // Sorting takes the first six characters of the key, two at a time
     // (the last four only decide between calls that begin alike).
