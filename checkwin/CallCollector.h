@@ -68,6 +68,7 @@ public:
     // Whether a second thread counts (and sorts).
     bool HasHelper() const { return helper_.joinable(); }
 
+private:
     // The key of the call in `field` when it packs, with its length; 0 for
     // no call, a call longer than ten bytes, or one with a byte other than
     // A-Z, 0-9 and "/". Keys compare as the calls' bytes do.
@@ -76,7 +77,6 @@ public:
     static size_t Unpack(uint64_t key, char text[10]);
     static size_t KeyLength(uint64_t key);
 
-private:
     struct Slot {
         uint64_t Key = 0;   // 0: a free slot
         uint32_t Count = 0;
