@@ -57,8 +57,8 @@ size_t CallCollector::KeyLength(uint64_t key) {
 }
 
 size_t CallCollector::Unpack(uint64_t key, char text[10]) {
-    // Five characters from each half of the key, in 32-bit numbers: the
-    // 32-bit program has no 64-bit shifts.
+    // Five characters from each half of the key, in 32-bit numbers, which
+    // the 32-bit program shifts in one instruction.
     const uint32_t halves[2] = {static_cast<uint32_t>(key >> 30), static_cast<uint32_t>(key) & 0x3FFFFFFFu};
     size_t length = 0;
     for (uint32_t half : halves) {
