@@ -54,6 +54,8 @@ TEST(CallTable, KeepsEachDistinctCallWithItsCountLastDateAndConfirmation) {
     };
     test::MemoryLog log(qsos, {8});
     log.Stored(7).Date[0] = '\0';   // JA1AB: no date to read
+    // Bytes after the call's end are not the call's.
+    std::memset(log.Stored(6).Call + 7, 'X', sizeof log.Stored(6).Call - 8);
     CallTable table;
     ASSERT_TRUE(table.Build(log));
     EXPECT_EQ(log.Opens, 1);
@@ -149,6 +151,33 @@ TEST(CallTable, ABigLogCountsTheSameWithASecondThreadAsWithout) {
             ++next;
         });
         EXPECT_EQ(next, expected.end()) << records;
+    }
+}
+
+TEST(CallTable, CallsThatBeginAlikeComeOutInByteOrderWithAndWithoutASecondThread) {
+    // The calls are sorted by their first six characters, then among those
+    // that begin alike: all alike, a long run of them, and short runs.
+    std::vector<std::string> longRun = {"JA1ABC", "JA1ABC/P", "JA1AB"};
+    for (int i = 39; i >= 0; --i) longRun.push_back("JA1ABC/" + std::to_string(i));
+    const std::vector<std::vector<std::string>> cases = {
+        {"JA1ABC/P", "JA1ABC", "JA1ABC/1"},
+        longRun,
+        {"7K1XYZ/3", "JA1ABC/P", "7K1XYZ", "JA1ABD", "JA1ABC", "7K1XY", "JA1ABC/1", "7K1XYZ/10", "/"},
+    };
+    for (const auto& calls : cases) {
+        for (size_t records : {size_t(0), CallCollector::kHelperRecords}) {
+            CallCollector collector(records);
+            for (const std::string& call : calls) {
+                char field[21] = {};
+                std::memcpy(field, call.data(), call.size());
+                collector.Add(field, sizeof field, 20240101, false);
+            }
+            std::vector<std::string> sorted = calls, listed;
+            std::sort(sorted.begin(), sorted.end());
+            std::string texts(collector.TextBytes(), '\0');
+            collector.EachInOrder(&texts[0], [&](const CallCollector::Call& c) { listed.emplace_back(c.Text, c.Length); });
+            EXPECT_EQ(listed, sorted) << calls[0] << ", " << records;
+        }
     }
 }
 
