@@ -4,6 +4,8 @@
 #include <array>
 #include <cstring>
 
+#include "checkwin/CheckWindowTable.h"
+
 namespace {
 
 constexpr size_t kPackedLength = 10;   // 10 codes of 6 bits
@@ -126,27 +128,32 @@ void CallCollector::AddOther(std::map<std::string, Other>& others, const char* c
     Merge(other.Last, last);
 }
 
-void CallCollector::Add(const char* field, size_t fieldSize, uint32_t date, bool confirmed) {
-    const uint32_t last = (date & ~kConfirmed) | (confirmed ? kConfirmed : 0);
+uint32_t CallCollector::LastOf(const char* date, bool confirmed) {
+    return (QsoDateNumber(date) & ~kConfirmed) | (confirmed ? kConfirmed : 0);
+}
+
+void CallCollector::Add(const char* field, size_t fieldSize, const char* date, bool confirmed) {
     if (fieldSize == 0 || field[0] == '\0') return;
     if (fieldSize > kPackedLength && field[kPackedLength] != '\0') {
         // A byte after the tenth: the call is longer, or ended before.
         const size_t length = strnlen(field, fieldSize);
         if (length > kPackedLength) {
-            AddOther(others_, field, length, last);
+            AddOther(others_, field, length, LastOf(date, confirmed));
             return;
         }
     }
-    // The reader only copies the bytes: packing them is part of counting.
+    // The reader only copies the bytes: packing and reading them is part of
+    // counting. Fixed sizes: no call of the library's memcpy.
     Batch& batch = batches_[filled_ % kBatches];
     Pending& pending = batch.Items[batch.Size++];
     if (fieldSize >= kPackedLength) {
-        std::memcpy(pending.Call, field, kPackedLength);   // a fixed size: no call of the library's memcpy
+        std::memcpy(pending.Call, field, kPackedLength);
     } else {
         std::memset(pending.Call, 0, kPackedLength);
         std::memcpy(pending.Call, field, fieldSize);
     }
-    pending.Last = last;
+    std::memcpy(pending.Date, date, sizeof pending.Date);
+    pending.Confirmed = confirmed;
     if (helper_.joinable()) {
         if (batch.Size == kBatchSize) HandOver();
         return;
@@ -161,7 +168,7 @@ void CallCollector::Add(const char* field, size_t fieldSize, uint32_t date, bool
 }
 
 void CallCollector::CountAt(const Batch& batch, size_t i) {
-    if (keys_[i] != 0) Settle(keys_[i], batch.Items[i].Last);
+    if (keys_[i] != 0) Settle(keys_[i], LastOf(batch.Items[i].Date, batch.Items[i].Confirmed));
 }
 
 void CallCollector::CountRest(Batch& batch) {
@@ -266,14 +273,14 @@ void CallCollector::Count(const Batch& batch) {
     for (size_t i = 0; i < n; ++i) keys[i] = KeyOf(batch.Items[i]);
     for (size_t i = 0; i < n; ++i) {
         if (i + kAhead < n) Prefetch(&slots_[Home(keys[i + kAhead], slots_.size())]);
-        if (keys[i] != 0) Settle(keys[i], batch.Items[i].Last);
+        if (keys[i] != 0) Settle(keys[i], LastOf(batch.Items[i].Date, batch.Items[i].Confirmed));
     }
 }
 
 uint64_t CallCollector::KeyOf(const Pending& p) {
     size_t length;
     const uint64_t key = Pack(p.Call, kPackedLength, &length);
-    if (key == 0) AddOther(oddOnes_, p.Call, strnlen(p.Call, kPackedLength), p.Last);
+    if (key == 0) AddOther(oddOnes_, p.Call, strnlen(p.Call, kPackedLength), LastOf(p.Date, p.Confirmed));
     return key;
 }
 

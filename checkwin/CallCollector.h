@@ -40,9 +40,10 @@ public:
     CallCollector& operator=(const CallCollector&) = delete;
 
     // One QSO of the call in `field` (its bytes up to the first NUL, at most
-    // `fieldSize`), on `date` (YYYYMMDD, 0 when unknown), confirmed or not.
-    // A field with no call counts nothing. The call's bytes are copied.
-    void Add(const char* field, size_t fieldSize, uint32_t date, bool confirmed);
+    // `fieldSize`), on the date of a record's Date text `date` (8 bytes are
+    // read, as QsoDateNumber reads them), confirmed or not. A field with no
+    // call counts nothing. The bytes are copied.
+    void Add(const char* field, size_t fieldSize, const char* date, bool confirmed);
 
     // What was gathered for one distinct call.
     struct Call {
@@ -82,11 +83,13 @@ private:
         uint32_t Count = 0;
         uint32_t Last = 0;  // the latest date, with kConfirmed for a confirmed QSO
     };
-    // A QSO as the reader hands it over: the call's first ten bytes as the
-    // record has them (the call ends there or before), packed when counted.
+    // A QSO as the reader hands it over: the call's first ten bytes and
+    // the date's eight as the record has them (the call ends there or
+    // before), packed and read when counted.
     struct Pending {
         char Call[10];
-        uint32_t Last;
+        char Date[8];
+        bool Confirmed;
     };
     static constexpr size_t kBatchSize = 512;
     struct Batch {
@@ -114,6 +117,7 @@ private:
     static size_t Home(uint64_t key, size_t slots);
     void Allocate(size_t slots);
     static void Merge(uint32_t& last, uint32_t add);
+    static uint32_t LastOf(const char* date, bool confirmed);
     static void AddOther(std::map<std::string, Other>& others, const char* call, size_t length, uint32_t last);
     uint64_t KeyOf(const Pending& p);   // 0 for a call that does not pack, counted with the others
     void Count(const Batch& batch);

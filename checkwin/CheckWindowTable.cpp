@@ -65,7 +65,7 @@ bool CallTable::Build(QsoSource& source) {
     for (int recNo = 1; recNo <= count; ++recNo) {
         const QsoRecord* record = source.Read(recNo);
         if (!record) continue;
-        collector.Add(record->Call, sizeof record->Call, QsoDateNumber(record->Date), HasQslReceivedMark(record->QSL));
+        collector.Add(record->Call, sizeof record->Call, record->Date, HasQslReceivedMark(record->QSL));
     }
     source.Close();
 

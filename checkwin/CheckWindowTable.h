@@ -48,9 +48,10 @@ private:
     std::vector<char> texts_;   // every call's bytes, one after another, no NULs
 };
 
-// The date digits of a record's Date text as YYYYMMDD (a two-digit year of
-// 51 or less is 20YY, else 19YY); 0 when the text has no six digits at
-// 0-1, 3-4 and 6-7, or ends before its eighth byte.
+// The date digits of a record's Date text as YYYYMMDD, two-digit years as
+// the award dates widen them (00-50 are 2000-2050, 51-99 are 1951-1999);
+// 0 when the text has no six digits at 0-1, 3-4 and 6-7, or ends before its
+// eighth byte.
 uint32_t QsoDateNumber(const char* date);
 
 // ---- The query -------------------------------------------------------------

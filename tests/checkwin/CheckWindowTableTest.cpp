@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <thread>
@@ -106,7 +107,8 @@ TEST(CallTable, ABigLogCountsTheSameWithASecondThreadAsWithout) {
     // a machine of two processors or more; none brings the reader alone.
     struct Stats { uint32_t Count = 0, Last = 0; bool Confirmed = false; };
     std::map<std::string, Stats> expected;
-    std::vector<std::pair<std::string, std::pair<uint32_t, bool>>> qsos;
+    struct Added { std::string Call; char Date[9]; bool Confirmed; };
+    std::vector<Added> qsos;
     uint32_t seed = 12345;
     for (int i = 0; i < 200000; ++i) {
         seed = seed * 1103515245u + 12345u;
@@ -115,13 +117,21 @@ TEST(CallTable, ABigLogCountsTheSameWithASecondThreadAsWithout) {
                            std::string(1, static_cast<char>('A' + n / 10 % 26)) + std::to_string(n / 260);
         if (n % 5000 == 0) call += "/QRP/MM";   // longer than ten
         if (n % 7001 == 0) call[0] = 'j';       // a byte that does not pack
-        const uint32_t date = 19900101 + (seed >> 20) % 300000;
-        const bool confirmed = (seed >> 4) % 9 == 0;
+        // Dates of both centuries, as the records write them; now and then
+        // one that cannot be read.
+        Added q{call, {}, (seed >> 4) % 9 == 0};
+        const unsigned yy = (seed >> 20) % 100, mm = 1 + (seed >> 13) % 12, dd = 1 + (seed >> 5) % 28;
+        std::snprintf(q.Date, sizeof q.Date, "%02u/%02u/%02u", yy, mm, dd);
+        uint32_t date = ((yy <= 50 ? 2000 : 1900) + yy) * 10000 + mm * 100 + dd;
+        if (i % 997 == 0) {
+            q.Date[7] = '\0';
+            date = 0;
+        }
         Stats& st = expected[call];
         ++st.Count;
         st.Last = std::max(st.Last, date);
-        st.Confirmed = st.Confirmed || confirmed;
-        qsos.push_back({call, {date, confirmed}});
+        st.Confirmed = st.Confirmed || q.Confirmed;
+        qsos.push_back(q);
     }
     for (size_t records : {size_t(0), CallCollector::kHelperRecords}) {
         CallCollector collector(records);
@@ -130,8 +140,8 @@ TEST(CallTable, ABigLogCountsTheSameWithASecondThreadAsWithout) {
         }
         for (const auto& q : qsos) {
             char field[21] = {};
-            std::memcpy(field, q.first.data(), q.first.size());
-            collector.Add(field, sizeof field, q.second.first, q.second.second);
+            std::memcpy(field, q.Call.data(), q.Call.size());
+            collector.Add(field, sizeof field, q.Date, q.Confirmed);
         }
         ASSERT_EQ(collector.Distinct(), expected.size());
         size_t bytes = 0;
@@ -170,7 +180,7 @@ TEST(CallTable, CallsThatBeginAlikeComeOutInByteOrderWithAndWithoutASecondThread
             for (const std::string& call : calls) {
                 char field[21] = {};
                 std::memcpy(field, call.data(), call.size());
-                collector.Add(field, sizeof field, 20240101, false);
+                collector.Add(field, sizeof field, "24/01/01", false);
             }
             std::vector<std::string> sorted = calls, listed;
             std::sort(sorted.begin(), sorted.end());
