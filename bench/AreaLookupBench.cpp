@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "TestSupport.h"
 #include "app/SettingsFile.h"
 #include "checkwin/AreaLookup.h"
@@ -35,11 +36,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
 
 double MsSince(Clock::time_point from) { return std::chrono::duration<double, std::milli>(Clock::now() - from).count(); }
 
@@ -184,7 +180,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "area-lookup-bench: the window did not run (%d)\n", static_cast<int>(ended));
         return 3;
     }
-    const double bare = Median(dialog.Bare), lookup = Median(dialog.Lookup);
+    const double bare = bench::Median(dialog.Bare), lookup = bench::Median(dialog.Lookup);
     std::printf("log %s: %d records, %d runs each, in turns\n", folder.c_str(), dialog.Records, runs);
     std::printf("bare KVX_readv loop (bind, open, every record, close)  median %9.2f ms\n", bare);
     std::printf("area lookup %-6s (%d rows listed, drawn)              median %9.2f ms\n", code.c_str(), dialog.Rows,

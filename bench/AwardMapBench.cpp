@@ -13,6 +13,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "BenchSupport.h"
+#include "JarlListLog.h"
 #include "TestSupport.h"
 #include "app/ProgramObjects.h"
 #include "awards/AwardFilter.h"
@@ -28,11 +30,6 @@ using Clock = std::chrono::steady_clock;
 
 double MsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0.0 : v[v.size() / 2];
 }
 
 constexpr UINT kMeasure = WM_APP + 1;
@@ -105,29 +102,17 @@ protected:
 
 FRAMEWORK_MESSAGE_MAP(BareDialog, CDialog, MapMessage(kMeasure, &BareDialog::OnMeasure))
 
-bool Tool(const std::vector<std::string>& args, const std::string& dir) {
-    std::string output;
-    if (test::RunVireonTool(args, dir, &output) == 0) return true;
-    std::fprintf(stderr, "vireon-tool %s failed:\n%s\n", args.front().c_str(), output.c_str());
-    return false;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
     const unsigned qsos = argc > 2 ? static_cast<unsigned>(std::atoi(argv[2])) : 1000000;
-    const std::string jcc = test::SharedDataFile("jarl/jcc-list.txt");
-    const std::string jcg = test::SharedDataFile("jarl/jcg-list.txt");
-    const std::string ku = test::SharedDataFile("jarl/ku-list.txt");
-    if (jcc.empty() || jcg.empty() || ku.empty()) {
-        std::printf("the shared JARL lists are not beside this clone: nothing measured\n");
-        return 0;
-    }
     test::TempDir dir("awards-map-bench", true);
-    test::CopyFileTo(test::BinFile(test::LibraryFileName()), dir.File(test::LibraryFileName()));
-    if (!Tool({"make-master", "--jcc", jcc, "--jcg", jcg, "--ku", ku}, dir.Path())) return 1;
-    if (!Tool({"generate", std::to_string(qsos), "--master", "vireon.mst"}, dir.Path())) return 1;
+    switch (bench::MakeJarlListLog(dir, qsos)) {
+    case bench::JarlListLog::NoLists: return 0;
+    case bench::JarlListLog::Failed: return 1;
+    case bench::JarlListLog::Made: break;
+    }
     if (LoadLoggerLibrary() != 0) {
         std::fprintf(stderr, "the library does not load\n");
         return 1;
@@ -170,11 +155,11 @@ int main(int argc, char** argv) {
     }
     std::printf("JCC map: log of %u QSOs, %d runs, %zu band switches (medians)\n", qsos, runs, switches.size());
     std::printf("  tally, once before                 %8.1f ms\n", tallyMs);
-    std::printf("  open until the map is painted      %8.1f ms\n", Median(open));
-    std::printf("    the same template as a bare dialog %6.1f ms (the window system's share)\n", Median(bare));
-    std::printf("    the model alone                  %8.2f ms\n", Median(model));
-    std::printf("    the picture drawn off the screen %8.1f ms\n", Median(draw));
-    std::printf("  band switch until repainted        %8.1f ms\n", Median(switches));
+    std::printf("  open until the map is painted      %8.1f ms\n", bench::Median(open));
+    std::printf("    the same template as a bare dialog %6.1f ms (the window system's share)\n", bench::Median(bare));
+    std::printf("    the model alone                  %8.2f ms\n", bench::Median(model));
+    std::printf("    the picture drawn off the screen %8.1f ms\n", bench::Median(draw));
+    std::printf("  band switch until repainted        %8.1f ms\n", bench::Median(switches));
     std::printf("  slowest band switch                %8.1f ms\n",
                 switches.empty() ? 0.0 : *std::max_element(switches.begin(), switches.end()));
     return 0;

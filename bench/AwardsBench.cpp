@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "TestSupport.h"
 #include "awards/ApplicationList.h"
 #include "awards/AwardCount.h"
@@ -38,14 +39,6 @@
 #endif
 
 namespace {
-
-bool ChangeDir(const std::string& dir) {
-#if defined(_WIN32)
-    return _chdir(dir.c_str()) == 0;
-#else
-    return chdir(dir.c_str()) == 0;
-#endif
-}
 
 void MakeDir(const std::string& dir) {
 #if defined(_WIN32)
@@ -74,11 +67,6 @@ double Seconds(const std::function<void()>& work) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
-
 // The number of records of the log in the current folder, or -1.
 int CountHere() {
     if (LoadLoggerLibrary() != 0) return -1;
@@ -92,7 +80,7 @@ int CountHere() {
 bool PrepareFolder(const std::string& dir, int qsos) {
     MakeDir(dir);
     test::CopyFileTo(test::BinFile(test::LibraryFileName()), test::JoinPath(dir, test::LibraryFileName()));
-    if (!ChangeDir(dir)) {
+    if (!bench::EnterFolder(dir)) {
         std::fprintf(stderr, "cannot enter %s\n", dir.c_str());
         return false;
     }
@@ -222,12 +210,12 @@ int main(int argc, char** argv) {
         bare.push_back(Seconds(BareReadLoop));
         for (int k = 0; k < 4; ++k) tally[k].push_back(Seconds([&] { RunTally(kinds[k]); }));
     }
-    const double bareMedian = Median(bare);
+    const double bareMedian = bench::Median(bare);
     std::printf("log of %d QSOs, %d runs, medians\n", qsos, runs);
     std::printf("  bare KVX_readv loop  %8.1f ms\n", bareMedian * 1000);
     for (int k = 0; k < 4; ++k) {
         RunTally(kinds[k]);
-        const double m = Median(tally[k]);
+        const double m = bench::Median(tally[k]);
         std::printf("  %-4s tally           %8.1f ms   %.2fx   (%d QSOs counted)\n", KindName(kinds[k]),
                     m * 1000, bareMedian > 0 ? m / bareMedian : 0.0, CountedQsos(kinds[k]));
     }
@@ -243,7 +231,7 @@ int main(int argc, char** argv) {
     std::vector<double> build;
     for (int run = 0; run < std::max(runs, 20); ++run)
         build.push_back(Seconds([&] { BuildAwardRows(fullList, stats, JccTable, rows); }));
-    std::printf("  JCC full list rows   %8.3f ms   (%d rows)\n", Median(build) * 1000, rows.Count());
+    std::printf("  JCC full list rows   %8.3f ms   (%d rows)\n", bench::Median(build) * 1000, rows.Count());
 
     // The application list of a JCC search of the whole log: the first
     // confirmed QSO of each area read back, checked against the search, and
@@ -263,7 +251,7 @@ int main(int argc, char** argv) {
             areas = entries.size();
             bytes = ApplicationListCsv(entries, read).size();
         }));
-    std::printf("  JCC application list %8.3f ms   (%zu areas, %zu bytes%s)\n", Median(application) * 1000, areas,
+    std::printf("  JCC application list %8.3f ms   (%zu areas, %zu bytes%s)\n", bench::Median(application) * 1000, areas,
                 bytes, again ? ", searched again" : "");
 
     std::printf("peak memory of one tally (KB: before the tally -> after)\n");

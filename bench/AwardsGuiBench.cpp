@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "BenchSupport.h"
+#include "JarlListLog.h"
 #include "TestSupport.h"
 #include "app/MainWindowPlacement.h"
 #include "app/ProgramObjects.h"
@@ -26,11 +28,6 @@ using Clock = std::chrono::steady_clock;
 
 double MsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0.0 : v[v.size() / 2];
 }
 
 constexpr UINT kRefillOnScreen = WM_APP + 1;
@@ -80,29 +77,17 @@ protected:
 
 FRAMEWORK_MESSAGE_MAP(TimedList, AwardListDialog, MapMessage(kRefillOnScreen, &TimedList::OnRefill))
 
-bool Tool(const std::vector<std::string>& args, const std::string& dir) {
-    std::string output;
-    if (test::RunVireonTool(args, dir, &output) == 0) return true;
-    std::fprintf(stderr, "vireon-tool %s failed:\n%s\n", args.front().c_str(), output.c_str());
-    return false;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
     const unsigned qsos = argc > 2 ? static_cast<unsigned>(std::atoi(argv[2])) : 100000;
-    const std::string jcc = test::SharedDataFile("jarl/jcc-list.txt");
-    const std::string jcg = test::SharedDataFile("jarl/jcg-list.txt");
-    const std::string ku = test::SharedDataFile("jarl/ku-list.txt");
-    if (jcc.empty() || jcg.empty() || ku.empty()) {
-        std::printf("the shared JARL lists are not beside this clone: nothing measured\n");
-        return 0;
-    }
     test::TempDir dir("awards-gui-bench", true);
-    test::CopyFileTo(test::BinFile(test::LibraryFileName()), dir.File(test::LibraryFileName()));
-    if (!Tool({"make-master", "--jcc", jcc, "--jcg", jcg, "--ku", ku}, dir.Path())) return 1;
-    if (!Tool({"generate", std::to_string(qsos), "--master", "vireon.mst"}, dir.Path())) return 1;
+    switch (bench::MakeJarlListLog(dir, qsos)) {
+    case bench::JarlListLog::NoLists: return 0;
+    case bench::JarlListLog::Failed: return 1;
+    case bench::JarlListLog::Made: break;
+    }
 
     if (LoadLoggerLibrary() != 0) {
         std::fprintf(stderr, "the library does not load\n");
@@ -133,9 +118,9 @@ int main(int argc, char** argv) {
         rows = list.Rows;
     }
     std::printf("JCC full list: %d rows, log of %u QSOs, %d runs (medians)\n", rows, qsos, runs);
-    std::printf("  tally alone                         %8.1f ms\n", Median(tally));
-    std::printf("  window initialisation (tally, rows, fill, placement) %8.1f ms\n", Median(init));
-    std::printf("  fill of the list control, window hidden   %8.1f ms\n", Median(hidden));
-    std::printf("  fill of the list control, window shown    %8.1f ms\n", Median(shown));
+    std::printf("  tally alone                         %8.1f ms\n", bench::Median(tally));
+    std::printf("  window initialisation (tally, rows, fill, placement) %8.1f ms\n", bench::Median(init));
+    std::printf("  fill of the list control, window hidden   %8.1f ms\n", bench::Median(hidden));
+    std::printf("  fill of the list control, window shown    %8.1f ms\n", bench::Median(shown));
     return 0;
 }

@@ -20,12 +20,7 @@
 #include <thread>
 #include <vector>
 
-#if defined(_WIN32)
-#include <direct.h>
-#else
-#include <unistd.h>
-#endif
-
+#include "BenchSupport.h"
 #include "TestSupport.h"
 #include "checkwin/CallCollector.h"
 #include "checkwin/CheckWindowTable.h"
@@ -38,11 +33,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 // The library's own read, record by record, doing as little as can be kept.
 double BareLoop(unsigned* sum) {
@@ -71,14 +61,6 @@ double BuildTable(CallTable& table) {
     return Seconds(start);
 }
 
-bool EnterFolder(const std::string& dir) {
-#if defined(_WIN32)
-    return _chdir(dir.c_str()) == 0;
-#else
-    return chdir(dir.c_str()) == 0;
-#endif
-}
-
 bool MakeLog(const std::string& dir, int qsos) {
     test::CopyFileTo(test::BinFile(test::LibraryFileName()), test::JoinPath(dir, test::LibraryFileName()));
     test::WriteFileBytes(test::JoinPath(dir, "jcc.txt"),
@@ -104,7 +86,7 @@ int main(int argc, char** argv) {
         const std::string dir = argv[1];
         if (!test::FileExists(test::JoinPath(dir, test::LibraryFileName())))
             test::CopyFileTo(test::BinFile(test::LibraryFileName()), test::JoinPath(dir, test::LibraryFileName()));
-        if (!EnterFolder(dir)) {
+        if (!bench::EnterFolder(dir)) {
             std::fprintf(stderr, "cannot enter %s\n", dir.c_str());
             return 2;
         }
@@ -132,7 +114,7 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    const double b = Median(build), r = Median(bare);
+    const double b = bench::Median(build), r = bench::Median(bare);
     std::printf("distinct calls:                    %zu\n", table.Count());
     std::printf("processors:                        %u (a second thread counts from %zu QSOs on)\n",
                 std::thread::hardware_concurrency(), CallCollector::kHelperRecords);
@@ -162,7 +144,7 @@ int main(int argc, char** argv) {
         }
         if (times.empty()) break;
         std::printf("query of %zu characters (median):   %.2f ms  (%.0f rows shown, %.0f matched on average)\n", length,
-                    Median(times), static_cast<double>(shown) / times.size(), static_cast<double>(total) / times.size());
+                    bench::Median(times), static_cast<double>(shown) / times.size(), static_cast<double>(total) / times.size());
     }
     return 0;
 }

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "TestSupport.h"
 #include "app/SettingsFile.h"
 #include "checkwin/CallsignCheckDialog.h"
@@ -39,11 +40,6 @@ struct Figures {
     std::vector<double> Ms;
     int Rows = 0;
 };
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
 
 // The main window, running the searches from inside its own modal loop once
 // it is up, so that no cross-thread message is timed.
@@ -187,7 +183,7 @@ void Report(const char* what, const Figures& f, double targetMs) {
     std::vector<double> v = f.Ms;
     std::sort(v.begin(), v.end());
     std::printf("%-34s rows %7d  median %9.2f ms  min %9.2f  max %9.2f  target %6.0f ms  %s\n", what, f.Rows,
-                Median(f.Ms), v.front(), v.back(), targetMs, Median(f.Ms) <= targetMs ? "met" : "MISSED");
+                bench::Median(f.Ms), v.front(), v.back(), targetMs, bench::Median(f.Ms) <= targetMs ? "met" : "MISSED");
 }
 
 }  // namespace
@@ -229,7 +225,7 @@ int main(int argc, char** argv) {
     Report("exact lookup JA1ABC, drawn", dialog.ExactShown, 20);
     std::printf("  its steps (medians): bind %.2f ms, open log and index %.2f ms, search 1001 %.2f ms, "
                 "close and release %.2f ms\n",
-                Median(dialog.Bind), Median(dialog.Open), Median(dialog.Search), Median(dialog.Close));
+                bench::Median(dialog.Bind), bench::Median(dialog.Open), bench::Median(dialog.Search), bench::Median(dialog.Close));
     std::printf("  showing the box texts %.2f ms, taking them %.2f ms (a lookup does each 3 times)\n",
                 dialog.ShowTextsMs, dialog.TakeTextsMs);
     std::printf("  emptying the list and filling it with 1001 rows %.2f ms; binding and releasing the library %.2f ms\n",
@@ -237,8 +233,8 @@ int main(int argc, char** argv) {
     std::printf("  the worked/confirmed summary of the %d rows %.2f ms\n", dialog.SummaryRows, dialog.SummaryMs);
     std::printf("  index copy of %lld bytes: the check on an unchanged index %.3f ms (target 0.2 ms, %s), "
                 "a refresh of the whole copy %.1f ms (medians)\n",
-                dialog.IndexBytes, Median(dialog.IndexCheck), Median(dialog.IndexCheck) <= 0.2 ? "met" : "MISSED",
-                Median(dialog.IndexRefresh));
+                dialog.IndexBytes, bench::Median(dialog.IndexCheck), bench::Median(dialog.IndexCheck) <= 0.2 ? "met" : "MISSED",
+                bench::Median(dialog.IndexRefresh));
     Report(("partial search " + dialog.pattern_).c_str(), dialog.Partial, 2000);
     Report("partial search JA", dialog.PartialLarge, 2000);
     return 0;

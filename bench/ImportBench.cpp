@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "TestSupport.h"
 #include "vireon/Adif.h"
 #include "vireon/ToolCommands.h"
@@ -111,11 +112,6 @@ long long FileSize(const std::string& path) {
     return f ? static_cast<long long>(f.tellg()) : 0;
 }
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -157,7 +153,7 @@ int main(int argc, char** argv) {
         }
         std::printf("import-adif %u records %s (%.0f MB file): %.2f s (median of %d)\n", records,
                     shuffled ? "shuffled" : "in date order", double(FileSize(adif)) / 1048576.0,
-                    Median(times), runs);
+                    bench::Median(times), runs);
         std::printf("peak memory so far: %s\n", PeakMemory().c_str());
     }
     return 0;

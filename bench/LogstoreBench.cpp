@@ -15,12 +15,7 @@
 #include <string>
 #include <vector>
 
-#if defined(_WIN32)
-#include <direct.h>
-#else
-#include <unistd.h>
-#endif
-
+#include "BenchSupport.h"
 #include "TestSupport.h"
 #include "logstore/LogAccess.h"
 #include "logstore/LoggerLibrary.h"
@@ -31,11 +26,6 @@ using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::time_point from) {
     return std::chrono::duration<double>(Clock::now() - from).count();
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 // What a scan does with each record, so neither loop can be dropped.
@@ -85,14 +75,6 @@ double BareLibraryLoop(int* records, unsigned* sum) {
     return t;
 }
 
-bool EnterFolder(const std::string& dir) {
-#if defined(_WIN32)
-    return _chdir(dir.c_str()) == 0;
-#else
-    return chdir(dir.c_str()) == 0;
-#endif
-}
-
 bool MakeLog(const std::string& dir, int qsos) {
     test::CopyFileTo(test::BinFile(test::LibraryFileName()), test::JoinPath(dir, test::LibraryFileName()));
     test::WriteFileBytes(test::JoinPath(dir, "jcc.txt"),
@@ -121,7 +103,7 @@ int main(int argc, char** argv) {
         std::string dir = argv[1];
         if (!test::FileExists(test::JoinPath(dir, test::LibraryFileName())))
             test::CopyFileTo(test::BinFile(test::LibraryFileName()), test::JoinPath(dir, test::LibraryFileName()));
-        if (!EnterFolder(dir)) {
+        if (!bench::EnterFolder(dir)) {
             std::fprintf(stderr, "cannot enter %s\n", dir.c_str());
             return 2;
         }
@@ -153,7 +135,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the two loops read different records (%d / %d)\n", opsRecords, bareRecords);
         return 1;
     }
-    double a = Median(ops), b = Median(bare);
+    double a = bench::Median(ops), b = bench::Median(bare);
     std::printf("records read:                     %d\n", opsRecords);
     std::printf("log operations (median of %d):    %.3f s  %.2f M records/s\n", runs, a, opsRecords / a / 1e6);
     std::printf("bare KVX_readv loop (median):     %.3f s  %.2f M records/s\n", b, bareRecords / b / 1e6);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "vireon/Generator.h"
 #include "vireon/Store.h"
 #include "vireon/ToolCommands.h"
@@ -59,11 +60,6 @@ std::string ExeDir(const char* argv0) {
 
 double Seconds(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::time_point b) {
     return std::chrono::duration<double>(b - a).count();
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
 }
 
 std::string Join(const std::string& d, const char* n) { return d + "/" + n; }
@@ -160,7 +156,7 @@ int main(int argc, char** argv) {
         rates.push_back(n / s);
     }
     std::printf("KVX_readv sequential over %u records: median %.2f million records/s (%d runs)\n", kCount,
-                Median(rates) / 1e6, runs);
+                bench::Median(rates) / 1e6, runs);
 
     // Look-ups: idx_search alone, and idx_search followed by idx_next over
     // every entry with the same six-character key (at most 1000).
@@ -198,9 +194,9 @@ int main(int argc, char** argv) {
     idxClose(ih);
     std::sort(searchUs.begin(), searchUs.end());
     std::sort(walkUs.begin(), walkUs.end());
-    std::printf("idx_search: median %.1f us, 99th percentile %.1f us, max %.1f us (%zu look-ups)\n", Median(searchUs),
+    std::printf("idx_search: median %.1f us, 99th percentile %.1f us, max %.1f us (%zu look-ups)\n", bench::Median(searchUs),
                 searchUs[searchUs.size() * 99 / 100], searchUs.back(), searchUs.size());
-    std::printf("idx_search + idx_next walk: median %.1f us, max %.1f us (longest walk %zu entries)\n", Median(walkUs),
+    std::printf("idx_search + idx_next walk: median %.1f us, max %.1f us (longest walk %zu entries)\n", bench::Median(walkUs),
                 walkUs.back(), longest);
 
     auto sizeOf = [](const std::string& p) {
